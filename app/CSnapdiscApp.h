@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+
+#include "framework/CWinApp.h"
+
+class CLang;
+
+// The application object: settles the program folder, brings up the
+// language tables and the settings, refuses a second copy and runs the
+// main window modally. Every other part reaches it through g_pApp.
+class CSnapdiscApp : public CWinApp {
+public:
+    CSnapdiscApp();
+    ~CSnapdiscApp() override;
+
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    // Start-up up to and including the settings, for the program file at
+    // modulePath: program folder, language tables, "lang" and
+    // "default delay time".
+    void StartUp(const std::string& modulePath);
+    // Looks for a running copy by its caption; when found, brings it forward
+    // (restoring it if minimised) and returns true.
+    bool BringRunningCopyForward();
+
+    const std::string& GetModulePath() const { return m_strModulePath; }
+    const std::string& GetProgramFolder() const { return m_strProgramFolder; }
+    CLang* GetLang() const { return m_pLang; }
+
+private:
+    std::string m_strModulePath;
+    std::string m_strProgramFolder;
+    CLang* m_pLang = nullptr;
+};
+
+extern CSnapdiscApp* g_pApp;
+
+// Settings: section and entries of the per-user profile.
+extern const char kSettingSection[];
+extern const char kLangEntry[];
+extern const char kDefaultDelayEntry[];
