@@ -1,0 +1,80 @@
+#!/bin/sh
+# Sets up, builds, runs and tests Snapdisc on Debian 12.
+#   tools/dev.sh run    install what is missing, build, start the program under Wine
+#   tools/dev.sh test   install what is missing, build, run every test
+#   tools/dev.sh build  install what is missing and build
+# Builds: build/native (portable code and snapburn, with AddressSanitizer and
+# UBSan), build/win (the Windows program and its tests); the program folder
+# as users get it is build/dist, the command-line tool build/bin/snapburn.
+set -eu
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD="$ROOT/build"
+
+PACKAGES="cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 xvfb xauth"
+WINE_PACKAGES="wine wine64"   # with their recommends: fonts and the X11 driver
+
+as_root() {
+    if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    missing=""
+    for p in $PACKAGES $WINE_PACKAGES; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $PACKAGES
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $WINE_PACKAGES
+}
+
+build() {
+    [ -f "$BUILD/native/build.ninja" ] ||
+        cmake -S "$ROOT" -B "$BUILD/native" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DENABLE_SANITIZERS=ON
+    [ -f "$BUILD/win/build.ninja" ] ||
+        cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw64-posix.cmake" -DDIST_DIR="$BUILD/dist"
+    cmake --build "$BUILD/native"
+    cmake --build "$BUILD/win"
+    mkdir -p "$BUILD/bin"
+    cp "$BUILD/native/bin/snapburn" "$BUILD/bin/snapburn"
+}
+
+run_tests() {
+    status=0
+    echo "== portable code, native (AddressSanitizer, UBSan)"
+    ctest --test-dir "$BUILD/native" --output-on-failure || status=1
+    echo "== Windows program and tests, under Wine"
+    if [ -n "${DISPLAY:-}" ]; then
+        ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+    else
+        xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$BUILD/win" --output-on-failure || status=1
+    fi
+    return $status
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "No display: set DISPLAY (or run under xvfb-run) to see the program's window." >&2
+        exit 1
+    fi
+    exec "$BUILD/win/wine-run.sh" "$BUILD/dist/snapdisc.exe"
+    ;;
+test)
+    install_missing
+    build
+    run_tests
+    ;;
+build)
+    install_missing
+    build
+    ;;
+*)
+    echo "usage: tools/dev.sh run|test|build" >&2
+    exit 2
+    ;;
+esac
