@@ -62,6 +62,8 @@ run)
         echo "No display: set DISPLAY (or run under xvfb-run) to see the program's window." >&2
         exit 1
     fi
+    # A prefix of its own, apart from the tests' one in build/win.
+    export SNAPDISC_WINEPREFIX="$BUILD/wineprefix"
     exec "$BUILD/win/wine-run.sh" "$BUILD/dist/snapdisc.exe"
     ;;
 test)
