@@ -54,6 +54,19 @@ TEST(CPhotoInfo, RecordOfAnExistingFile)
     EXPECT_EQ("r", back.m_strReserved);
 }
 
+TEST(CPhotoInfo, SizeIsTheLow32BitsReadAsSigned)
+{
+    TempDir dir;
+    std::string path = dir.Write("big.bmp", "");
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, h);
+    LARGE_INTEGER size;
+    size.QuadPart = 0x1C0000000LL;  // 7 GiB: low 32 bits 0xC0000000
+    ASSERT_TRUE(SetFilePointerEx(h, size, nullptr, FILE_BEGIN) && SetEndOfFile(h));
+    CloseHandle(h);
+    EXPECT_EQ("-1073741824", CPhotoInfo(path).m_strSize);
+}
+
 TEST(CPhotoInfo, RecordOfAMissingFile)
 {
     TempDir dir;
