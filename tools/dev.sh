@@ -3,6 +3,7 @@
 #   tools/dev.sh run    install what is missing, build, start the program under Wine
 #   tools/dev.sh test   install what is missing, build, run every test
 #   tools/dev.sh build  install what is missing and build
+#   tools/dev.sh bench  install what is missing and run the benchmarks of bench/
 # Builds: build/native (portable code and snapburn, with AddressSanitizer and
 # UBSan), build/win (the Windows program and its tests); the program folder
 # as users get it is build/dist, the command-line tool build/bin/snapburn.
@@ -10,8 +11,13 @@ set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build"
 
-PACKAGES="cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 xvfb xauth"
+PACKAGES="cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 xvfb xauth
+    libjpeg-dev nasm patch"
 WINE_PACKAGES="wine wine64"   # with their recommends: fonts and the X11 driver
+# Independent tools that check what the engine writes, and the reference
+# pipeline the benchmarks measure against.
+TEST_PACKAGES="ffmpeg mjpegtools"
+BENCH_PACKAGES="imagemagick libjpeg-turbo-progs bc"
 
 as_root() {
     if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
@@ -19,13 +25,14 @@ as_root() {
 
 install_missing() {
     missing=""
-    for p in $PACKAGES $WINE_PACKAGES; do
+    for p in $PACKAGES $WINE_PACKAGES $EXTRA_PACKAGES; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
     done
     [ -z "$missing" ] && return 0
     echo "Installing:$missing"
     as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $PACKAGES
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        $PACKAGES $EXTRA_PACKAGES
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $WINE_PACKAGES
 }
 
@@ -54,6 +61,7 @@ run_tests() {
     return $status
 }
 
+EXTRA_PACKAGES=""
 case "${1:-}" in
 run)
     install_missing
@@ -67,6 +75,7 @@ run)
     exec "$BUILD/win/wine-run.sh" "$BUILD/dist/snapdisc.exe"
     ;;
 test)
+    EXTRA_PACKAGES="$TEST_PACKAGES"
     install_missing
     build
     run_tests
@@ -75,8 +84,13 @@ build)
     install_missing
     build
     ;;
+bench)
+    EXTRA_PACKAGES="$TEST_PACKAGES $BENCH_PACKAGES"
+    install_missing
+    for b in "$ROOT"/bench/*.sh; do "$b"; done
+    ;;
 *)
-    echo "usage: tools/dev.sh run|test|build" >&2
+    echo "usage: tools/dev.sh run|test|build|bench" >&2
     exit 2
     ;;
 esac

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ShowCommand.h"
+#include "StillCommand.h"
 
 namespace {
 
@@ -13,8 +14,14 @@ const char kUsage[] =
     "commands:\n"
     "  show FILE.snz   print the title, path, totals and photos (delay and path)\n"
     "                  stored in a Snapdisc project file\n"
-    "\n"
-    "exit status: 0 on success, 2 on bad arguments or an unreadable file\n";
+    "                  exit status: 0 shown, 2 bad arguments or unreadable file\n"
+    "  still PICTURE OUT.mpg [--ntsc] [--normal-only] [--safe-area]\n"
+    "                  write the still item a Video CD holds for a BMP or JPEG\n"
+    "                  picture: 2324-byte MPEG-1 packs with a normal (352 wide)\n"
+    "                  and a high-resolution (704 wide) picture, PAL unless\n"
+    "                  --ntsc; --normal-only leaves out the high-resolution one;\n"
+    "                  --safe-area fits the photo inside the central 90 %\n"
+    "                  exit status: 0 written, 1 picture refused, 2 bad arguments\n";
 
 }  // namespace
 
@@ -26,6 +33,8 @@ int main(int argc, char** argv)
     }
     if (argc == 3 && std::strcmp(argv[1], "show") == 0)
         return RunShowCommand(argv[2], stdout, stderr);
+    if (argc >= 2 && std::strcmp(argv[1], "still") == 0)
+        return RunStillCommand(argc - 2, argv + 2, stderr);
     std::fputs(kUsage, stderr);
     return 2;
 }
