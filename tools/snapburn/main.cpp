@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "BurnCommand.h"
 #include "ShowCommand.h"
 #include "StillCommand.h"
 
@@ -21,7 +22,18 @@ const char kUsage[] =
     "                  and a high-resolution (704 wide) picture, PAL unless\n"
     "                  --ntsc; --normal-only leaves out the high-resolution one;\n"
     "                  --safe-area fits the photo inside the central 90 %\n"
-    "                  exit status: 0 written, 1 picture refused, 2 bad arguments\n";
+    "                  exit status: 0 written, 1 picture refused, 2 bad arguments\n"
+    "  burn PROJECT.snz [OPTIONS]\n"
+    "  burn --delay N PICTURE... [OPTIONS]\n"
+    "                  burn a project, or pictures shown N seconds each (0 to\n"
+    "                  60000), as a slideshow Video CD on the image recorder:\n"
+    "                  writes a BIN/CUE image and prints their paths\n"
+    "                  --out DIR     the image folder (default: Documents/Snapdisc Images)\n"
+    "                  --pal, --ntsc the video system (default: PAL, NTSC in NTSC regions)\n"
+    "                  --simulate    do all the work but write no image\n"
+    "                  Ctrl-C aborts cleanly: nothing is left behind\n"
+    "                  exit status: 0 written, 1 burn failed or aborted,\n"
+    "                  2 bad arguments or unreadable project\n";
 
 }  // namespace
 
@@ -33,6 +45,8 @@ int main(int argc, char** argv)
     }
     if (argc == 3 && std::strcmp(argv[1], "show") == 0)
         return RunShowCommand(argv[2], stdout, stderr);
+    if (argc >= 2 && std::strcmp(argv[1], "burn") == 0)
+        return RunBurnCommand(argc - 2, argv + 2, stdout, stderr);
     if (argc >= 2 && std::strcmp(argv[1], "still") == 0)
         return RunStillCommand(argc - 2, argv + 2, stderr);
     std::fputs(kUsage, stderr);

@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+
+#include "engine/include/NeroAPI.h"
+
+// One device the engine can burn on. The image recorder is always there;
+// real drives join the list through the same interface.
+class Recorder {
+public:
+    virtual ~Recorder() = default;
+
+    virtual char DriveLetter() const = 0;
+    virtual std::string Name() const = 0;
+    virtual int DeviceType() const = 0;
+    virtual unsigned int SupportedMedia() const = 0;
+
+    // The write speeds for a media type; false when there are none.
+    virtual bool WriteSpeeds(int mediaType, EngineSpeedList& speeds) const = 0;
+    // The disc in the device; false when it cannot be read.
+    virtual bool ReadDisc(EngineDiscInfo& disc) const = 0;
+    virtual int ErasingTime(int mode) const = 0;
+    virtual int Erase(int mode) = 0;
+    virtual int EjectLoad(bool eject) = 0;
+    // Burns a Video CD job; returns an ENGINE_BURN_* result.
+    virtual int BurnVideoCd(const EngineVideoCdJob& job, unsigned int flags, unsigned int speed,
+                            EngineProgress* progress) = 0;
+};

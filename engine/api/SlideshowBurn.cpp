@@ -1,0 +1,189 @@
+#include "SlideshowBurn.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <thread>
+
+#include "BurnRunner.h"
+#include "Engine.h"
+#include "FileSectorSink.h"
+#include "ImageFiles.h"
+#include "SlideshowDisc.h"
+#include "StillPrefetcher.h"
+#include "engine/disc/VideoCdImageWriter.h"
+#include "engine/picture/PictureReader.h"
+#include "engine/still/StillFramer.h"
+#include "engine/track/MotionTrack.h"
+
+namespace {
+
+const double kMotionTrackSeconds = 3.0;
+
+// The photos of a job; false, with the reason, when it holds something that
+// cannot go on a slideshow disc.
+bool PhotosOfJob(const EngineVideoCdJob& job, std::vector<SlideshowPhoto>& photos, std::string& error)
+{
+    if (job.superVideoCd) {
+        error = "Super Video CDs cannot be made";
+        return false;
+    }
+    if (job.itemCount <= 0) {
+        error = "the job holds no item";
+        return false;
+    }
+    for (int i = 0; i < job.itemCount; ++i) {
+        const EngineVideoItem& item = *EngineJobItemConst(&job, i);
+        std::string path(item.sourcePath, strnlen(item.sourcePath, sizeof item.sourcePath));
+        switch (item.itemType) {
+        case ENGINE_ITEM_PICTURE:
+            photos.push_back({path, item.pauseBlocks / 75.0});
+            break;
+        case ENGINE_ITEM_AVI:
+            error = path + ": AVI files cannot be put on a Video CD";
+            return false;
+        default:
+            error = path + ": only pictures can be put on the slideshow disc";
+            return false;
+        }
+    }
+    return true;
+}
+
+// The motion track every Video CD needs: a few seconds of the first photo.
+bool MakeTrack(const SlideshowPhoto& first, const EngineConfig& config, std::vector<uint8_t>& track,
+               std::string& error)
+{
+    DecodeResult picture = ReadPicture(first.path, 352, 288);
+    if (!picture.ok) {
+        error = picture.error;
+        return false;
+    }
+    FramingOptions framing;
+    framing.safeArea = config.safeArea;
+    YCbCrFrame frame = FrameStill(picture.image, StillFormat{config.ntsc, false}, framing);
+    track = MakeMotionTrack(frame, config.ntsc, kMotionTrackSeconds);
+    if (track.empty()) {
+        error = "the disc's motion track cannot be made";
+        return false;
+    }
+    return true;
+}
+
+bool WriteText(const std::string& path, const std::string& text, std::string& error)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f)
+        ok = std::fclose(f) == 0 && ok;
+    if (!ok)
+        error = path + ": the cue sheet cannot be written";
+    return ok;
+}
+
+// Plans and writes the image on the burn's worker thread.
+class SlideshowJob {
+public:
+    SlideshowJob(std::vector<SlideshowPhoto> photos, EngineConfig config, bool simulate)
+        : m_photos(std::move(photos)), m_config(std::move(config)), m_bSimulate(simulate), m_when(std::time(nullptr))
+    {
+    }
+
+    bool Run(BurnWork& work)
+    {
+        work.SetPhase("Preparing the disc");
+        std::vector<uint8_t> track;
+        if (!MakeTrack(m_photos.front(), m_config, track, m_error))
+            return false;
+        // Every core makes stills ahead of the writer, which mostly waits for them.
+        std::vector<std::string> paths;
+        for (const SlideshowPhoto& photo : m_photos)
+            paths.push_back(photo.path);
+        StillItemOptions options;
+        options.ntsc = m_config.ntsc;
+        options.normalOnly = m_config.normalOnly;
+        options.safeArea = m_config.safeArea;
+        StillPrefetcher stills(std::move(paths), options, std::max(1u, std::thread::hardware_concurrency()));
+        VideoCdDisc disc = MakeSlideshowDisc(m_photos, m_config, m_when, std::move(track),
+                                             [&stills](size_t i) { return stills.Take(i); });
+        VideoCdImageWriter writer(disc);
+        VideoCdResult planned = writer.Plan();
+        if (!planned.ok) {
+            m_error = planned.error;
+            return false;
+        }
+        if (work.ShouldStop())
+            return false;
+        return m_bSimulate ? Simulate(writer, work) : WriteImage(writer, work);
+    }
+
+    const std::string& Error() const { return m_error; }
+    const ImageFiles& Files() const { return m_files; }
+
+private:
+    VideoCdImageWriter::Progress ProgressOf(BurnWork& work)
+    {
+        return [&work](uint32_t written, uint32_t total) {
+            work.SetProgress(total ? static_cast<unsigned int>(uint64_t(written) * 100 / total) : 0);
+            return !work.ShouldStop();
+        };
+    }
+
+    bool Simulate(VideoCdImageWriter& writer, BurnWork& work)
+    {
+        work.SetPhase("Writing (simulation)");
+        NullSectorSink sink;
+        VideoCdResult written = writer.Write(sink, ProgressOf(work));
+        m_error = written.error;
+        return written.ok;
+    }
+
+    bool WriteImage(VideoCdImageWriter& writer, BurnWork& work)
+    {
+        FileSectorSink sink;
+        if (!m_files.Prepare(m_config.imageFolder, m_when, m_error) || !sink.Open(m_files.TempBinPath(), m_error))
+            return false;
+        work.SetPhase("Writing the image");
+        VideoCdResult written = writer.Write(sink, ProgressOf(work));
+        if (!written.ok) {
+            m_error = written.error;
+            return false;
+        }
+        return sink.Close(m_error) &&
+               WriteText(m_files.TempCuePath(), writer.CueSheet(m_files.BinFileName()), m_error) &&
+               m_files.Commit(m_error);
+    }
+
+    std::vector<SlideshowPhoto> m_photos;
+    EngineConfig m_config;
+    bool m_bSimulate;
+    std::time_t m_when;
+    ImageFiles m_files;
+    std::string m_error;
+};
+
+}  // namespace
+
+int BurnSlideshowImage(const EngineVideoCdJob& job, bool simulate, EngineProgress* progress)
+{
+    Engine& engine = Engine::Instance();
+    std::vector<SlideshowPhoto> photos;
+    std::string error;
+    if (!PhotosOfJob(job, photos, error)) {
+        engine.AddError(error);
+        return ENGINE_BURN_BAD_JOB;
+    }
+    SlideshowJob burn(std::move(photos), engine.Config(), simulate);
+    BurnRunner runner([&engine] { return engine.IdleSaysStop(); }, progress);
+    bool ok = runner.Run([&burn](BurnWork& work) { return burn.Run(work); });
+    if (!ok && runner.Aborted())
+        return ENGINE_BURN_USER_ABORT;  // the image files go with the job
+    if (!ok) {
+        engine.AddError(burn.Error().empty() ? std::string("the image could not be written") : burn.Error());
+        return ENGINE_BURN_FAILED;
+    }
+    if (!simulate)
+        engine.SetLastImage(burn.Files().BinPath(), burn.Files().CuePath());
+    return ENGINE_BURN_OK;
+}

@@ -1,0 +1,124 @@
+#include "SlideshowDisc.h"
+
+#include <cmath>
+
+#include "engine/disc/VideoCdWait.h"
+#include "engine/still/StillItem.h"
+
+namespace {
+
+const double kLongestWait = 2000;
+
+IsoDateTime IsoDateOf(std::time_t when)
+{
+    std::tm local = *std::localtime(&when);
+    std::tm utc = *std::gmtime(&when);
+    // The offset of local time from GMT, in 15-minute steps.
+    long offsetMinutes = static_cast<long>(std::difftime(std::mktime(&local), std::mktime(&utc)) / 60);
+    IsoDateTime date;
+    date.year = local.tm_year + 1900;
+    date.month = local.tm_mon + 1;
+    date.day = local.tm_mday;
+    date.hour = local.tm_hour;
+    date.minute = local.tm_min;
+    date.second = local.tm_sec;
+    date.gmtOffsetQuarterHours = static_cast<int>(offsetMinutes / 15);
+    return date;
+}
+
+VideoCdSegmentItem StillSegment(size_t photo, const EngineConfig& config, const StillMaker& makeStill)
+{
+    VideoCdSegmentItem item;
+    item.video = config.normalOnly ? SegmentVideo::Still : SegmentVideo::StillWithHigh;
+    item.system = config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
+    item.segments = 1;  // a still item (normal and high) is always under 150 packs
+    item.makePacks = [photo, makeStill] {
+        StillItem still = makeStill(photo);
+        SegmentPacks packs;
+        packs.ok = still.ok;
+        packs.error = still.error;
+        packs.packs = std::move(still.packs);
+        return packs;
+    };
+    return item;
+}
+
+}  // namespace
+
+std::vector<double> SplitDelay(double seconds)
+{
+    std::vector<double> waits;
+    if (!(seconds > 0)) {
+        waits.push_back(0);
+        return waits;
+    }
+    while (seconds > kLongestWait) {
+        waits.push_back(kLongestWait);
+        seconds -= kLongestWait;
+    }
+    waits.push_back(seconds);
+    return waits;
+}
+
+std::string VolumeLabelFor(std::time_t when)
+{
+    char label[32];
+    std::strftime(label, sizeof label, "SNAPDISC_%Y%m%d_%H%M", std::localtime(&when));
+    return label;
+}
+
+VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const EngineConfig& config,
+                              std::time_t when, std::vector<uint8_t> motionTrack, StillMaker makeStill)
+{
+    VideoCdDisc disc;
+    disc.albumId = "SNAPDISC";
+    disc.volumeId = VolumeLabelFor(when);
+    disc.applicationId = "SNAPDISC";
+    disc.preparerId = "SNAPDISC";
+    disc.created = IsoDateOf(when);
+
+    VideoCdSequenceItem track;
+    track.system = config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
+    track.packs = std::move(motionTrack);
+    disc.sequenceItems.push_back(std::move(track));
+
+    // Each photo's first list comes first, in photo order, so photo i is
+    // list i + 1; the lists that only lengthen a long delay follow them all.
+    std::vector<std::vector<double>> waits;
+    for (size_t i = 0; i < photos.size(); ++i) {
+        disc.segmentItems.push_back(StillSegment(i, config, makeStill));
+        waits.push_back(SplitDelay(photos[i].seconds));
+    }
+    const uint32_t n = static_cast<uint32_t>(photos.size());
+    disc.lists.resize(n);
+    const uint32_t end = static_cast<uint32_t>(n);  // index of the end list, placed after the photos' lists
+    std::vector<uint32_t> extraStart(n);
+    uint32_t nextExtra = n + 1;
+    for (uint32_t i = 0; i < n; ++i) {
+        extraStart[i] = nextExtra;
+        nextExtra += static_cast<uint32_t>(waits[i].size() - 1);
+    }
+    VideoCdList endList;
+    endList.kind = VideoCdList::Kind::End;
+    endList.rejected = true;
+    disc.lists.push_back(endList);
+    disc.lists.resize(nextExtra);
+
+    for (uint32_t i = 0; i < n; ++i) {
+        const uint32_t after = i + 1 < n ? i + 1 : end;  // where the photo's show goes on
+        for (size_t k = 0; k < waits[i].size(); ++k) {
+            uint32_t at = k == 0 ? i : extraStart[i] + static_cast<uint32_t>(k - 1);
+            VideoCdList& list = disc.lists[at];
+            list.kind = VideoCdList::Kind::Play;
+            list.rejected = k > 0;
+            list.items.push_back({VideoCdPlayItem::Kind::Segment, i});
+            if (i > 0)
+                list.previous = i - 1;
+            bool last = k + 1 == waits[i].size();
+            list.next = last ? after : extraStart[i] + static_cast<uint32_t>(k);
+            list.back = end;
+            list.waitCode = WaitCodeForSeconds(waits[i][k], WaitRounding::HalfUp);
+        }
+    }
+    return disc;
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include <functional>
+
+#include "EngineConfig.h"
+#include "engine/disc/VideoCdDisc.h"
+#include "engine/still/StillItem.h"
+
+// One photo of a slideshow and how long it stays on screen.
+struct SlideshowPhoto {
+    std::string path;
+    double seconds = 0;
+};
+
+// The disc of a slideshow: one still item per photo, each shown by a play
+// list of its own (photo 1 at list 1), PREVIOUS and NEXT between
+// neighbours, the last photo's NEXT ending the show at the end list.
+// Waits: 0-60 s exact, 61-2000 s to the nearest 10 s (ties upward); a
+// longer delay chains further lists showing the same still, so that the
+// waits add up to within 5 s of it. The motion track the format requires is
+// given by the caller. Segment items ask makeStill for photo i's still item
+// only when the image writer reaches them.
+using StillMaker = std::function<StillItem(size_t photo)>;
+VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const EngineConfig& config,
+                              std::time_t when, std::vector<uint8_t> motionTrack, StillMaker makeStill);
+
+// The waits, in seconds, of the lists that show one photo for a delay.
+std::vector<double> SplitDelay(double seconds);
+
+// The volume label of a disc made at a time: "SNAPDISC_YYYYMMDD_HHMM".
+std::string VolumeLabelFor(std::time_t when);

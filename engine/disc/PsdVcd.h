@@ -1,0 +1,39 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "VideoCdDisc.h"
+
+// VCD/PSD.VCD (from LSN 184) and its copy EXT/PSD_X.VCD: the play-back
+// control lists, one descriptor after another. Each descriptor starts at a
+// multiple of 8 bytes and never crosses a 2048-byte sector: one that would
+// is moved to the next sector, the gap staying zero. Links are offsets in
+// 8-byte units, 0xFFFF for none. Numbers are big-endian.
+//
+// Play list (0x10), 14 + 2 x items bytes:
+//   0 type | 1 items | 2 list id (bit 15: rejected) | 4 previous | 6 next
+//   8 return | 10 playing time (1/15 s) | 12 wait | 13 auto-pause wait
+//   14 play item numbers (16 each)
+// End list (0x1F): the type and 7 zero bytes.
+
+constexpr uint32_t kPsdVcdLsn = 184;
+constexpr size_t kPsdOffsetUnit = 8;
+constexpr size_t kMaxPlayItems = 255;
+// Offsets 0xFFFD..0xFFFF have special meanings in links.
+constexpr uint32_t kLargestPsdOffsetUnits = 0xFFFC;
+
+// Play item numbers: 2..99 a track, 1000 + n the item starting at segment n (0-based).
+constexpr uint16_t kFirstTrackItem = 2;
+constexpr uint16_t kFirstSegmentItem = 1000;
+
+struct PsdPlacement {
+    std::vector<uint32_t> offsets;  // byte offset of each list
+    uint32_t size = 0;              // end of the last descriptor
+};
+
+PsdPlacement PlacePsdLists(const std::vector<VideoCdList>& lists);
+
+// segmentItemNumbers: the play item number of each segment item.
+std::vector<uint8_t> MakePsdVcd(const std::vector<VideoCdList>& lists, const PsdPlacement& placement,
+                                const std::vector<uint16_t>& segmentItemNumbers);

@@ -1,0 +1,96 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "IsoDate.h"
+
+// What a Video CD 2.0 disc holds, as the image writer takes it: the volume's
+// texts and date, the still (segment) items, the MPEG tracks and the
+// play-back control lists. Much like a vcdxbuild description, but the
+// segment items are made on demand while the image is written.
+
+enum class VideoSystem : uint8_t { Pal, Ntsc };
+
+// The video of a segment item as INFO.VCD records it per segment.
+enum class SegmentVideo : uint8_t {
+    None,
+    Still,          // normal resolution (stream 0xE1)
+    StillWithHigh,  // a high-resolution picture (0xE2), alone or with a normal one
+    Motion,         // motion video (0xE0)
+};
+
+enum class SegmentAudio : uint8_t { None = 0, Mono = 1, Stereo = 2, DualChannel = 3 };
+
+struct SegmentPacks {
+    bool ok = false;
+    std::string error;           // why the item could not be made; ends the write
+    std::vector<uint8_t> packs;  // 2324-byte MPEG packs, at most segments x 150 of them
+};
+
+struct VideoCdSegmentItem {
+    SegmentVideo video = SegmentVideo::Still;
+    VideoSystem system = VideoSystem::Pal;
+    SegmentAudio audio = SegmentAudio::None;
+    uint32_t segments = 1;  // 150-sector segments the item takes
+    // Called when the writer reaches the item, so that only one item's packs
+    // are held at a time. In the vcdimager-compatible layout it is called
+    // twice (once while planning), so it must give the same packs each time.
+    std::function<SegmentPacks()> makePacks;
+};
+
+// An MPEG track (tracks 2, 3, ... in description order).
+struct VideoCdSequenceItem {
+    VideoSystem system = VideoSystem::Pal;
+    std::vector<uint8_t> packs;  // 2324-byte MPEG packs
+    // Entry points besides the track start, as pack indices in ascending
+    // order; each should be a pack where a player can start decoding.
+    std::vector<uint32_t> extraEntryPacks;
+};
+
+struct VideoCdPlayItem {
+    enum class Kind : uint8_t { Segment, Sequence };
+    Kind kind = Kind::Segment;
+    uint32_t index = 0;  // into segmentItems or sequenceItems
+};
+
+// A list of the play-back control (PSD). Lists get their list ids (LID) in
+// description order, from 1; references are indices into VideoCdDisc::lists.
+struct VideoCdList {
+    enum class Kind : uint8_t { Play, End };
+    Kind kind = Kind::Play;
+    bool rejected = false;  // left out of LOT.VCD: reachable only through other lists
+    // Play lists only:
+    std::vector<VideoCdPlayItem> items;  // 1..255
+    std::optional<uint32_t> previous, next, back;  // PREVIOUS, NEXT (and what follows the wait), RETURN
+    uint16_t playingTime = 0;        // 1/15 s; 0 plays each item to its end
+    uint8_t waitCode = 0;            // after the list; see VideoCdWait.h
+    uint8_t autoPauseWaitCode = 0;   // at sectors flagged as triggers
+};
+
+struct VideoCdDisc {
+    // INFO.VCD
+    std::string albumId;        // up to 16 d-characters (A-Z, 0-9, _)
+    uint16_t volumeCount = 1;   // discs in the album
+    uint16_t volumeNumber = 1;  // this disc's number in it
+    uint8_t restriction = 0;    // 0 (none) .. 3
+    bool nextVolumeStartsAtLid2 = false;
+    bool nextVolumeStartsAtTrack3 = false;
+
+    // Primary volume descriptor
+    std::string volumeId;                          // up to 32 d-characters
+    std::string systemId = "CD-RTOS CD-BRIDGE";    // up to 32 a-characters
+    std::string applicationId, preparerId, publisherId;  // up to 128 a-characters each
+    IsoDateTime created;      // the volume's and every directory record's date
+
+    std::vector<VideoCdSegmentItem> segmentItems;
+    std::vector<VideoCdSequenceItem> sequenceItems;  // at least one
+    std::vector<VideoCdList> lists;                  // at least one; the first is not rejected
+
+    // Byte-identical output with Debian's vcdxbuild 2.0.1 (tests only): its
+    // fixed date, system and preparer ids, and its directory placement,
+    // which limits a disc to 1648 one-segment items.
+    bool vcdimagerCompatible = false;
+};

@@ -1,0 +1,15 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "VideoCdDisc.h"
+#include "VideoCdLayout.h"
+
+// The Video CD's own files and the CUE sheet, from the description and its
+// layout.
+std::vector<uint8_t> MakeVideoCdInfo(const VideoCdDisc& disc, const VideoCdLayout& layout);
+std::vector<uint8_t> MakeVideoCdEntries(const VideoCdDisc& disc, const VideoCdLayout& layout);
+std::vector<uint8_t> MakeVideoCdLot(const VideoCdDisc& disc, const VideoCdLayout& layout);
+std::vector<uint8_t> MakeVideoCdPsd(const VideoCdDisc& disc, const VideoCdLayout& layout);
+std::string MakeVideoCdCue(const VideoCdDisc& disc, const VideoCdLayout& layout, const std::string& binFileName);

@@ -1,0 +1,69 @@
+#include "burn/ControlFile.h"
+
+#include <gtest/gtest.h>
+
+#include "burn/VideoCdJob.h"
+#include "support/TempDir.h"
+
+TEST(ControlFile, WritesExistingPhotosOnly)
+{
+    TempDir dir;
+    std::string a = dir.Write("a.jpg", "x"), b = dir.Write("b.bmp", "y");
+    ASSERT_TRUE(WriteControlFile(dir.File("tmp.ctl"), {a, dir.File("gone.jpg"), b, ""}, {10, 20, 5, 7}));
+    EXPECT_EQ(a + ",10\r\n" + b + ",5\r\n", TempDir::Read(dir.File("tmp.ctl")));
+    EXPECT_FALSE(WriteControlFile(dir.File("no/such/folder/tmp.ctl"), {a}, {1}));
+}
+
+TEST(ControlFile, ReadingRules)
+{
+    TempDir dir;
+    std::string text = "; a comment, with a comma\r\n"
+                       "\r\n"
+                       "C:\\a.jpg,10,\r\n"
+                       "C:\\b.jpg,3\n"
+                       "C:\\c.jpg,7\r\r\n"
+                       "C:\\d,e.jpg,9\r\n"
+                       "C:\\f.jpg\n"
+                       "C:\\g.jpg,12";
+    std::vector<ControlEntry> entries;
+    ASSERT_TRUE(ReadControlFile(dir.Write("tmp.ctl", text), entries));
+    ASSERT_EQ(6u, entries.size());
+    EXPECT_EQ("C:\\a.jpg", entries[0].path);
+    EXPECT_EQ(10, entries[0].delaySeconds);
+    EXPECT_EQ(3, entries[1].delaySeconds);  // no final comma
+    EXPECT_EQ("C:\\c.jpg", entries[2].path);  // CR CR LF reads like CR LF
+    EXPECT_EQ(7, entries[2].delaySeconds);
+    EXPECT_EQ("C:\\d", entries[3].path);  // a path is cut at its first comma
+    EXPECT_EQ(0, entries[3].delaySeconds);
+    EXPECT_EQ(0, entries[4].delaySeconds);
+    EXPECT_EQ(12, entries[5].delaySeconds);  // last line without an end
+    EXPECT_FALSE(ReadControlFile(dir.File("missing.ctl"), entries));
+}
+
+TEST(VideoCdJob, ItemsFromEntries)
+{
+    std::string error;
+    VideoCdJobPtr job = MakeVideoCdJob({{"C:\\a.jpg", 5},
+                                        {"C:\\clip.MPEG", 0},
+                                        {"C:\\x.Avi", 1},
+                                        {"C:\\y.mpg", 2},
+                                        {"C:\\noext", 3},
+                                        {"C:\\b.bmp", 99999999999LL}},
+                                       error);
+    ASSERT_TRUE(job) << error;
+    EXPECT_EQ(0, job->superVideoCd);
+    EXPECT_EQ(6, job->itemCount);
+    EXPECT_EQ(nullptr, job->track);
+    const int types[] = {ENGINE_ITEM_PICTURE, ENGINE_ITEM_MPEG, ENGINE_ITEM_AVI,
+                         ENGINE_ITEM_MPEG, ENGINE_ITEM_PICTURE, ENGINE_ITEM_PICTURE};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(types[i], VideoItemAt(*job, static_cast<size_t>(i)).itemType) << i;
+    EXPECT_EQ(375u, VideoItemAt(*job, 0).pauseBlocks);
+    EXPECT_STREQ("C:\\clip.MPEG", VideoItemAt(*job, 1).sourcePath);
+    EXPECT_EQ(0xFFFFFFFFu, VideoItemAt(*job, 5).pauseBlocks);  // saturates instead of wrapping
+
+    EXPECT_FALSE(MakeVideoCdJob({}, error));
+    EXPECT_FALSE(MakeVideoCdJob({{std::string(256, 'p'), 1}}, error));
+    EXPECT_NE(std::string::npos, error.find("too long"));
+    EXPECT_TRUE(MakeVideoCdJob({{std::string(255, 'p'), 1}}, error));
+}

@@ -1,0 +1,60 @@
+#include "engine/api/SlideshowDisc.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/disc/VideoCdWait.h"
+
+TEST(SlideshowDisc, LongDelaysAreSplitIntoWaitsOfAtMost2000Seconds)
+{
+    EXPECT_EQ(std::vector<double>{0}, SplitDelay(0));
+    EXPECT_EQ(std::vector<double>{2000}, SplitDelay(2000));
+    EXPECT_EQ((std::vector<double>{2000, 1}), SplitDelay(2001));
+    EXPECT_EQ((std::vector<double>{2000, 2000, 1000}), SplitDelay(5000));
+    EXPECT_EQ(30u, SplitDelay(60000).size());
+}
+
+TEST(SlideshowDisc, ListsChainThePhotosInOrder)
+{
+    EngineConfig config;
+    std::vector<SlideshowPhoto> photos = {{"a.jpg", 5}, {"b.jpg", 65}, {"c.jpg", 4500}};
+    VideoCdDisc disc = MakeSlideshowDisc(photos, config, 0, std::vector<uint8_t>(2324, 0),
+                                         [](size_t) { return StillItem{}; });
+    ASSERT_EQ(3u, disc.segmentItems.size());
+    ASSERT_EQ(1u, disc.sequenceItems.size());
+    // Photo lists 1..3, the end list, then c's two extra lists (2000 + 2000 + 500).
+    ASSERT_EQ(6u, disc.lists.size());
+    const VideoCdList& a = disc.lists[0];
+    const VideoCdList& b = disc.lists[1];
+    const VideoCdList& c = disc.lists[2];
+    EXPECT_EQ(VideoCdList::Kind::End, disc.lists[3].kind);
+    EXPECT_FALSE(a.previous.has_value());
+    EXPECT_EQ(1u, *a.next);
+    EXPECT_EQ(0u, *b.previous);
+    EXPECT_EQ(2u, *b.next);
+    EXPECT_EQ(5, WaitSecondsForCode(a.waitCode));
+    EXPECT_EQ(70, WaitSecondsForCode(b.waitCode));  // nearest 10 s, ties upward
+    EXPECT_EQ(2000, WaitSecondsForCode(c.waitCode));
+    EXPECT_EQ(4u, *c.next);  // on to the same photo's next wait
+    const VideoCdList& c2 = disc.lists[4];
+    const VideoCdList& c3 = disc.lists[5];
+    EXPECT_TRUE(c2.rejected && c3.rejected);
+    EXPECT_EQ(2u, c2.items[0].index);
+    EXPECT_EQ(5u, *c2.next);
+    EXPECT_EQ(3u, *c3.next);  // the last photo's show ends at the end list
+    EXPECT_EQ(500, WaitSecondsForCode(c3.waitCode));
+    EXPECT_EQ(1u, *c3.previous);
+    for (const VideoCdList& l : disc.lists) {
+        if (l.kind == VideoCdList::Kind::Play) {
+            EXPECT_EQ(3u, *l.back);
+        }
+    }
+}
+
+TEST(SlideshowDisc, VolumeLabelComesFromTheDate)
+{
+    std::string label = VolumeLabelFor(0);
+    EXPECT_EQ(0u, label.find("SNAPDISC_19"));
+    EXPECT_EQ(22u, label.size());
+    for (char ch : label)
+        EXPECT_TRUE((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_') << label;
+}

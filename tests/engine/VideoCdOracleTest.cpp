@@ -1,0 +1,194 @@
+// Discs as the program writes them (real dates, its own preparer, rounding
+// half up, the SEGMENT directory after the segment area) read back with
+// independent tools: vcd-info, cd-info and iso-info (libcdio) and vcdxrip
+// (vcdimager). They exist only in the native build's world.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "VideoCdTestSupport.h"
+#include "support/ExternalTool.h"
+#include "support/TempDir.h"
+
+using namespace vcd_test;
+
+namespace {
+
+constexpr IsoDateTime kWhen{2024, 5, 17, 13, 45, 30, 8};
+
+VideoCdDisc ProductDisc(std::vector<VideoCdSegmentItem> items)
+{
+    VideoCdDisc d = ReferenceDiscWithout(std::move(items), WaitRounding::HalfUp);
+    d.created = kWhen;
+    d.preparerId = "SNAPDISC";
+    return d;
+}
+
+std::string Output(const std::string& command)
+{
+    std::string output;
+    RunTool(command + " 2>&1", &output);
+    return output;
+}
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++n;
+    return n;
+}
+
+void ExpectNoComplaint(const std::string& output)
+{
+    for (const char* word : {"WARN", "ERROR", "rror:", "nvalid", "failed"})
+        EXPECT_EQ(std::string::npos, output.find(word)) << word << " in:\n" << output;
+}
+
+void ExpectSameFile(const std::string& path, const std::vector<uint8_t>& expected)
+{
+    const std::string made = ReadText(path);
+    EXPECT_EQ(expected.size(), made.size()) << path;
+    EXPECT_TRUE(made.size() == expected.size() && std::memcmp(made.data(), expected.data(), made.size()) == 0)
+        << path << " differs";
+}
+
+// Keeps track 1's user data as a 2048-byte-sector ISO file for iso-info;
+// the Form 2 sectors (segments) are left as holes.
+class Track1IsoSink : public SectorSink {
+public:
+    Track1IsoSink(SectorSink& image, const std::string& isoPath, uint32_t isoSectors)
+        : m_image(image), m_iso(std::fopen(isoPath.c_str(), "wb")), m_isoSectors(isoSectors)
+    {
+    }
+    ~Track1IsoSink() override { std::fclose(m_iso); }
+    bool Put(const uint8_t* sectors, size_t count, std::string& error) override
+    {
+        for (size_t i = 0; i < count && m_lsn < m_isoSectors; ++i, ++m_lsn) {
+            const uint8_t* sector = sectors + i * kRawSectorSize;
+            if (sector[18] & 0x20)  // submode: Form 2
+                continue;
+            std::fseek(m_iso, static_cast<long>(m_lsn) * 2048, SEEK_SET);
+            std::fwrite(sector + 24, 1, 2048, m_iso);
+        }
+        return m_image.Put(sectors, count, error);
+    }
+
+private:
+    SectorSink& m_image;
+    std::FILE* m_iso;
+    uint32_t m_isoSectors;
+    uint32_t m_lsn = 0;
+};
+
+TEST(VideoCdOracle, VcdInfoAndCdInfoReadTheReferenceItemsAsAProgramDisc)
+{
+    SKIP_WITHOUT_TOOL("vcd-info");
+    SKIP_WITHOUT_TOOL("cd-info");
+    VideoCdDisc disc = ProductDisc(ReferenceDisc(WaitRounding::HalfUp).segmentItems);
+    disc.sequenceItems[0].extraEntryPacks = {100};
+    TempDir dir;
+    ASSERT_EQ("", WriteImage(disc, dir.File("disc.bin"), dir.File("disc.cue")));
+    // The track starts at LSN 859 (after the SEGMENT directory's sector and
+    // the pregap); pack 100 follows the 30-sector front margin.
+    EXPECT_NE(std::string::npos, ReadText(dir.File("disc.cue")).find("INDEX 02 00:13:14"));
+
+    const std::string info = Output("vcd-info -B -c " + dir.File("disc.cue"));
+    ExpectNoComplaint(info);
+    EXPECT_NE(std::string::npos, info.find("VCD 2.0 detected"));
+    EXPECT_NE(std::string::npos, info.find("preparer id: `SNAPDISC'"));
+    EXPECT_NE(std::string::npos, info.find("number of segments: 3"));
+    EXPECT_EQ(2u, Count(info, "video: PAL still, continuation no"));
+    EXPECT_EQ(1u, Count(info, "video: PAL still (lo+hires), continuation no"));
+    // Segment directory after PSD_X (LSN 707), its files sized by their packs.
+    EXPECT_NE(std::string::npos, info.find("[LSN    708]      2048  SEGMENT"));
+    EXPECT_NE(std::string::npos, info.find("[LSN    525]    127820 (   112640)  ITEM0003.DAT;1"));
+    // PSD and PSD_X: 65 s rounds half up to 70 s; -1 is "until a key".
+    for (const char* wait : {"wait: 5s", "wait: 70s", "wait: 2000s", "wait: -1s"})
+        EXPECT_EQ(2u, Count(info, wait)) << wait;
+    EXPECT_NE(std::string::npos, info.find("ENTRY[00]: track#  1 (SEQUENCE[0]), LSN    859 (MSF 00:13:34)"));
+    EXPECT_NE(std::string::npos, info.find("ENTRY[01]: track#  1 (SEQUENCE[0]), LSN    989 (MSF 00:15:14)"));
+
+    const std::string cd = Output("cd-info --no-header --cue-file " + dir.File("disc.cue"));
+    ExpectNoComplaint(cd);
+    EXPECT_NE(std::string::npos, cd.find("  1: 00:02:00  000000 XA"));
+    EXPECT_NE(std::string::npos, cd.find("  2: 00:13:34  000859 XA"));
+    EXPECT_NE(std::string::npos, cd.find("170: 00:19:31  001306 leadout"));
+    EXPECT_NE(std::string::npos, cd.find("Video CD"));
+}
+
+TEST(VideoCdOracle, VcdxripGivesBackTheItemsOfOneAndTwoSegments)
+{
+    SKIP_WITHOUT_TOOL("vcdxrip");
+    SKIP_WITHOUT_TOOL("vcd-info");
+    // The motion track's 222 packs as a two-segment item between two stills.
+    std::vector<VideoCdSegmentItem> items = ReferenceDisc(WaitRounding::HalfUp).segmentItems;
+    items[1] = ItemFromFile("seq1.mpg", SegmentVideo::Motion);
+    items[1].segments = 2;
+    items[1].audio = SegmentAudio::Stereo;
+    TempDir dir;
+    ASSERT_EQ("", WriteImage(ProductDisc(items), dir.File("disc.bin"), dir.File("disc.cue")));
+
+    const std::string info = Output("vcd-info -B -c " + dir.File("disc.cue"));
+    EXPECT_NE(std::string::npos, info.find("number of segments: 4"));
+    // vcd-info's name of type 7 runs into the next one in its table.
+    EXPECT_NE(std::string::npos, info.find("audio: stereo, video: PAL motionINVALID ENTRY, continuation no"));
+    EXPECT_NE(std::string::npos, info.find("audio: stereo, video: PAL motionINVALID ENTRY, continuation yes"));
+    EXPECT_NE(std::string::npos, info.find("play-item[0]: SEGMENT[3] (0x03eb)"));
+
+    ASSERT_EQ(0, RunTool("cd " + dir.Path() + " && vcdxrip -c disc.cue -o rip.xml >/dev/null 2>&1"));
+    ExpectSameFile(dir.File("item0001.mpg"), ReadData("item1.mpg"));
+    ExpectSameFile(dir.File("item0002.mpg"), ReadData("seq1.mpg"));
+    ExpectSameFile(dir.File("item0004.mpg"), ReadData("item3.mpg"));
+    ExpectSameFile(dir.File("avseq01.mpg"), ReadData("seq1.mpg"));
+}
+
+TEST(VideoCdOracle, A1900ItemDiscIsReadWithoutAWarning)
+{
+    SKIP_WITHOUT_TOOL("vcd-info");
+    SKIP_WITHOUT_TOOL("cd-info");
+    SKIP_WITHOUT_TOOL("iso-info");
+    const size_t photos = 1900;
+    auto packs = std::make_shared<const std::vector<uint8_t>>(ReadData("item2.mpg"));
+    std::vector<VideoCdSegmentItem> items(photos, ItemOf(packs, SegmentVideo::Still));
+    VideoCdDisc d = ProductDisc(items);
+    d.lists.clear();
+    const uint32_t end = static_cast<uint32_t>(photos);
+    for (uint32_t i = 0; i < photos; ++i)
+        d.lists.push_back(PlayList(Segment(i), 5, i > 0 ? std::optional<uint32_t>(i - 1) : std::nullopt,
+                                   i + 1 < photos ? i + 1 : end, end, false));
+    d.lists.push_back(EndList());
+
+    TempDir dir;
+    VideoCdImageWriter writer(d);
+    ASSERT_TRUE(writer.Plan().ok);
+    {
+        FileSink bin(dir.File("disc.bin"));
+        Track1IsoSink sink(bin, dir.File("track1.iso"), writer.Layout().isoSectors);
+        ASSERT_TRUE(writer.Write(sink).ok);
+        ASSERT_TRUE(bin.Close());
+    }
+    std::ofstream(dir.File("disc.cue"), std::ios::binary) << writer.CueSheet("disc.bin");
+
+    const std::string info = Output("vcd-info -B -c " + dir.File("disc.cue"));
+    ExpectNoComplaint(info);
+    EXPECT_NE(std::string::npos, info.find("VCD 2.0 detected"));
+    EXPECT_NE(std::string::npos, info.find("number of segments: 1900"));
+    EXPECT_NE(std::string::npos, info.find("maximum lid: 1901"));
+    EXPECT_EQ(photos, Count(info, "video: PAL still, continuation no"));
+    EXPECT_NE(std::string::npos, info.find("ITEM1900.DAT;1"));
+    EXPECT_NE(std::string::npos, info.find("play-item[0]: SEGMENT[1899] (0x0b53)"));
+
+    const std::string iso = Output("iso-info -l -i " + dir.File("track1.iso"));
+    ExpectNoComplaint(iso);
+    EXPECT_EQ(photos, Count(iso, "  item"));
+    EXPECT_EQ(1u, Count(iso, "item1900.dat"));
+    EXPECT_EQ(1u, Count(iso, "psd_x.vcd"));
+
+    const std::string cd = Output("cd-info --no-header --iso9660 --cue-file " + dir.File("disc.cue"));
+    EXPECT_NE(std::string::npos, cd.find("  2: 63:28:30  285480 XA"));
+    EXPECT_NE(std::string::npos, cd.find("Video CD"));
+    EXPECT_EQ(photos, Count(cd, "  item"));
+}
+
+}  // namespace
