@@ -12,6 +12,7 @@
 #include "ImageFiles.h"
 #include "SlideshowDisc.h"
 #include "StillPrefetcher.h"
+#include "VideoCdMpegFile.h"
 #include "engine/disc/VideoCdImageWriter.h"
 #include "engine/picture/PictureReader.h"
 #include "engine/still/StillFramer.h"
@@ -38,13 +39,16 @@ bool PhotosOfJob(const EngineVideoCdJob& job, std::vector<SlideshowPhoto>& photo
         std::string path(item.sourcePath, strnlen(item.sourcePath, sizeof item.sourcePath));
         switch (item.itemType) {
         case ENGINE_ITEM_PICTURE:
-            photos.push_back({path, item.pauseBlocks / 75.0});
+            photos.push_back({path, item.pauseBlocks / 75.0, false});
+            break;
+        case ENGINE_ITEM_MPEG:
+            photos.push_back({path, item.pauseBlocks / 75.0, true});
             break;
         case ENGINE_ITEM_AVI:
             error = path + ": AVI files cannot be put on a Video CD";
             return false;
         default:
-            error = path + ": only pictures can be put on the slideshow disc";
+            error = path + ": unknown item type " + std::to_string(item.itemType);
             return false;
         }
     }
@@ -52,10 +56,10 @@ bool PhotosOfJob(const EngineVideoCdJob& job, std::vector<SlideshowPhoto>& photo
 }
 
 // The motion track every Video CD needs: a few seconds of the first photo.
-bool MakeTrack(const SlideshowPhoto& first, const EngineConfig& config, std::vector<uint8_t>& track,
+bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std::vector<uint8_t>& track,
                std::string& error)
 {
-    DecodeResult picture = ReadPicture(first.path, 352, 288);
+    DecodeResult picture = ReadPicture(firstPicture, 352, 288);
     if (!picture.ok) {
         error = picture.error;
         return false;
@@ -93,19 +97,17 @@ public:
     bool Run(BurnWork& work)
     {
         work.SetPhase("Preparing the disc");
-        std::vector<uint8_t> track;
-        if (!MakeTrack(m_photos.front(), m_config, track, m_error))
+        SlideshowTracks tracks;
+        std::vector<std::string> paths;  // of the pictures
+        if (!PrepareTracks(tracks, paths))
             return false;
         // Every core makes stills ahead of the writer, which mostly waits for them.
-        std::vector<std::string> paths;
-        for (const SlideshowPhoto& photo : m_photos)
-            paths.push_back(photo.path);
         StillItemOptions options;
         options.ntsc = m_config.ntsc;
         options.normalOnly = m_config.normalOnly;
         options.safeArea = m_config.safeArea;
         StillPrefetcher stills(std::move(paths), options, std::max(1u, std::thread::hardware_concurrency()));
-        VideoCdDisc disc = MakeSlideshowDisc(m_photos, m_config, m_when, std::move(track),
+        VideoCdDisc disc = MakeSlideshowDisc(m_photos, m_config, m_when, std::move(tracks),
                                              [&stills](size_t i) { return stills.Take(i); });
         VideoCdImageWriter writer(disc);
         VideoCdResult planned = writer.Plan();
@@ -122,6 +124,33 @@ public:
     const ImageFiles& Files() const { return m_files; }
 
 private:
+    // The MPEG items' tracks and, when there is none, the motion track made
+    // from the first picture; the paths of the pictures.
+    bool PrepareTracks(SlideshowTracks& tracks, std::vector<std::string>& pictures)
+    {
+        size_t mpegBytes = 0;
+        for (const SlideshowPhoto& photo : m_photos) {
+            if (!photo.mpeg) {
+                pictures.push_back(photo.path);
+                continue;
+            }
+            VideoCdMpegFile file = ReadVideoCdMpegFile(photo.path);
+            mpegBytes += file.packs.size();
+            if (!file.ok || mpegBytes > kMaxMpegFileBytes * 2) {
+                m_error = file.ok ? photo.path + ": the MPEG files of one disc may hold at most 128 MB" : file.error;
+                return false;
+            }
+            VideoCdSequenceItem item;
+            item.system = file.system;
+            item.packs = std::move(file.packs);
+            tracks.mpegItems.push_back(std::move(item));
+        }
+        tracks.motionSystem = m_config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
+        if (tracks.mpegItems.empty())
+            return MakeTrack(pictures.front(), m_config, tracks.motionTrack, m_error);
+        return true;
+    }
+
     VideoCdImageWriter::Progress ProgressOf(BurnWork& work)
     {
         return [&work](uint32_t written, uint32_t total) {

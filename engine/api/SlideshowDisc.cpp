@@ -26,14 +26,14 @@ IsoDateTime IsoDateOf(std::time_t when)
     return date;
 }
 
-VideoCdSegmentItem StillSegment(size_t photo, const EngineConfig& config, const StillMaker& makeStill)
+VideoCdSegmentItem StillSegment(size_t picture, const EngineConfig& config, const StillMaker& makeStill)
 {
     VideoCdSegmentItem item;
     item.video = config.normalOnly ? SegmentVideo::Still : SegmentVideo::StillWithHigh;
     item.system = config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
     item.segments = 1;  // a still item (normal and high) is always under 150 packs
-    item.makePacks = [photo, makeStill] {
-        StillItem still = makeStill(photo);
+    item.makePacks = [picture, makeStill] {
+        StillItem still = makeStill(picture);
         SegmentPacks packs;
         packs.ok = still.ok;
         packs.error = still.error;
@@ -68,7 +68,7 @@ std::string VolumeLabelFor(std::time_t when)
 }
 
 VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const EngineConfig& config,
-                              std::time_t when, std::vector<uint8_t> motionTrack, StillMaker makeStill)
+                              std::time_t when, SlideshowTracks tracks, StillMaker makeStill)
 {
     VideoCdDisc disc;
     disc.albumId = "SNAPDISC";
@@ -77,18 +77,30 @@ VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const E
     disc.preparerId = "SNAPDISC";
     disc.created = IsoDateOf(when);
 
-    VideoCdSequenceItem track;
-    track.system = config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
-    track.packs = std::move(motionTrack);
-    disc.sequenceItems.push_back(std::move(track));
+    if (!tracks.motionTrack.empty()) {
+        VideoCdSequenceItem track;
+        track.system = tracks.motionSystem;
+        track.packs = std::move(tracks.motionTrack);
+        disc.sequenceItems.push_back(std::move(track));
+    }
+    // What each photo's lists play: its still, or its MPEG track.
+    std::vector<VideoCdPlayItem> shows;
+    size_t nextMpeg = 0;
+    for (const SlideshowPhoto& photo : photos) {
+        if (photo.mpeg) {
+            shows.push_back({VideoCdPlayItem::Kind::Sequence, static_cast<uint32_t>(disc.sequenceItems.size())});
+            disc.sequenceItems.push_back(std::move(tracks.mpegItems.at(nextMpeg++)));
+        } else {
+            shows.push_back({VideoCdPlayItem::Kind::Segment, static_cast<uint32_t>(disc.segmentItems.size())});
+            disc.segmentItems.push_back(StillSegment(disc.segmentItems.size(), config, makeStill));
+        }
+    }
 
     // Each photo's first list comes first, in photo order, so photo i is
     // list i + 1; the lists that only lengthen a long delay follow them all.
     std::vector<std::vector<double>> waits;
-    for (size_t i = 0; i < photos.size(); ++i) {
-        disc.segmentItems.push_back(StillSegment(i, config, makeStill));
-        waits.push_back(SplitDelay(photos[i].seconds));
-    }
+    for (const SlideshowPhoto& photo : photos)
+        waits.push_back(SplitDelay(photo.seconds));
     const uint32_t n = static_cast<uint32_t>(photos.size());
     disc.lists.resize(n);
     const uint32_t end = static_cast<uint32_t>(n);  // index of the end list, placed after the photos' lists
@@ -111,7 +123,7 @@ VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const E
             VideoCdList& list = disc.lists[at];
             list.kind = VideoCdList::Kind::Play;
             list.rejected = k > 0;
-            list.items.push_back({VideoCdPlayItem::Kind::Segment, i});
+            list.items.push_back(shows[i]);
             if (i > 0)
                 list.previous = i - 1;
             bool last = k + 1 == waits[i].size();

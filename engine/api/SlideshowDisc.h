@@ -9,10 +9,12 @@
 #include "engine/disc/VideoCdDisc.h"
 #include "engine/still/StillItem.h"
 
-// One photo of a slideshow and how long it stays on screen.
+// One photo of a slideshow and how long it stays on screen. An item may
+// also be a Video CD MPEG file, played as an MPEG track of its own.
 struct SlideshowPhoto {
     std::string path;
     double seconds = 0;
+    bool mpeg = false;
 };
 
 // The disc of a slideshow: one still item per photo, each shown by a play
@@ -20,12 +22,19 @@ struct SlideshowPhoto {
 // neighbours, the last photo's NEXT ending the show at the end list.
 // Waits: 0-60 s exact, 61-2000 s to the nearest 10 s (ties upward); a
 // longer delay chains further lists showing the same still, so that the
-// waits add up to within 5 s of it. The motion track the format requires is
-// given by the caller. Segment items ask makeStill for photo i's still item
-// only when the image writer reaches them.
-using StillMaker = std::function<StillItem(size_t photo)>;
+// waits add up to within 5 s of it. The MPEG tracks come from the caller:
+// the packs of each MPEG item, in order, after the motion track the format
+// requires (empty when an MPEG item is there instead). Segment items ask
+// makeStill for the still item of picture k (counting pictures only) when
+// the image writer reaches them.
+using StillMaker = std::function<StillItem(size_t picture)>;
+struct SlideshowTracks {
+    std::vector<uint8_t> motionTrack;
+    VideoSystem motionSystem = VideoSystem::Pal;
+    std::vector<VideoCdSequenceItem> mpegItems;  // one per MPEG item, in order
+};
 VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const EngineConfig& config,
-                              std::time_t when, std::vector<uint8_t> motionTrack, StillMaker makeStill);
+                              std::time_t when, SlideshowTracks tracks, StillMaker makeStill);
 
 // The waits, in seconds, of the lists that show one photo for a delay.
 std::vector<double> SplitDelay(double seconds);

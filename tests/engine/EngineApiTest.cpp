@@ -9,6 +9,8 @@
 #include "burn/VideoCdJob.h"
 #include "engine/api/Engine.h"
 #include "engine/include/NeroAPI.h"
+#include "engine/still/StillItem.h"
+#include "support/ExternalTool.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -243,4 +245,65 @@ TEST_F(EngineApiTest, SimulationAbortAndFailureLeaveNothingBehind)
     EXPECT_EQ(nullptr, NeroGetErrorLog());
 
     EXPECT_EQ(ENGINE_BURN_BAD_JOB, Burn({{m_dir.File("clip.Avi"), 1}}, kWrite));
+}
+
+TEST_F(EngineApiTest, VideoCdMpegFilesAreTakenAndOthersRefused)
+{
+    std::string vcdMpeg = std::string(SNAPDISC_TEST_DATA_DIR) + "/vcd/seq1.mpg";
+    EXPECT_EQ(ENGINE_BURN_OK, Burn({{vcdMpeg, 2}, {Corpus("bmp/rgb24.bmp"), 3}}, kSimulate));
+
+    std::string stillItem = std::string(SNAPDISC_TEST_DATA_DIR) + "/vcd/item1.mpg";
+    std::string renamed = m_dir.Write("photo.mpg", TempDir::Read(Corpus("bmp/rgb24.bmp")));
+    for (const std::string& bad : {stillItem, renamed}) {
+        NeroClearErrors();
+        EXPECT_EQ(ENGINE_BURN_FAILED, Burn({{bad, 2}}, kWrite)) << bad;
+        char* log = NeroGetErrorLog();
+        ASSERT_NE(nullptr, log);
+        EXPECT_NE(nullptr, std::strstr(log, "not a Video CD MPEG file")) << log;
+        NeroFreeMem(log);
+    }
+    EXPECT_TRUE(FilesIn(m_dir.File("images")).empty());
+}
+
+// The image of a slideshow of corpus photos, read by Debian's tools.
+TEST_F(EngineApiTest, ReadingToolsSeeTheSlideshow)
+{
+    SKIP_WITHOUT_TOOL("vcd-info");
+    SKIP_WITHOUT_TOOL("vcdxrip");
+    SKIP_WITHOUT_TOOL("ffprobe");
+    std::vector<std::string> photos = {Corpus("photos/kpa_blackie.jpg"), Corpus("jpeg/gen_orient_6.jpg"),
+                                       Corpus("bmp/pal8.bmp")};
+    Engine::Instance().Config().normalOnly = false;
+    ASSERT_EQ(ENGINE_BURN_OK, Burn({{photos[0], 5}, {photos[1], 65}, {photos[2], 2500}}, kWrite));
+    std::string cue = Engine::Instance().LastCue();
+
+    std::string report;
+    ASSERT_EQ(0, RunTool("vcd-info -i '" + cue + "' 2>&1", &report));
+    EXPECT_NE(std::string::npos, report.find("VCD 2.0 detected"));
+    EXPECT_NE(std::string::npos, report.find("number of segments: 3"));
+    EXPECT_EQ(std::string::npos, report.find("WARN")) << report;
+    EXPECT_EQ(std::string::npos, report.find("ERROR")) << report;
+    for (const char* wait : {"wait: 5s", "wait: 70s", "wait: 2000s", "wait: 500s"})
+        EXPECT_NE(std::string::npos, report.find(wait)) << wait;
+    EXPECT_EQ(3, [&] {
+        int n = 0;
+        for (size_t at = 0; (at = report.find("PAL still (lo+hires)", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    }());
+
+    std::string rip = m_dir.File("rip");
+    std::filesystem::create_directories(rip);
+    ASSERT_EQ(0, RunTool("cd '" + rip + "' && vcdxrip -q -c '" + cue + "' 2>&1"));
+    for (size_t i = 0; i < photos.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/item%04zu.mpg", i + 1);
+        StillItem still = MakeStillItem(photos[i], StillItemOptions{false, false, false});
+        EXPECT_EQ(std::string(still.packs.begin(), still.packs.end()), TempDir::Read(rip + name)) << name;
+        std::string streams;
+        EXPECT_EQ(0, RunTool("ffprobe -v error -show_entries stream=id,width -of csv=p=0 '" + rip + name + "'",
+                             &streams));
+        EXPECT_NE(std::string::npos, streams.find("352,0x1e1")) << streams;
+        EXPECT_NE(std::string::npos, streams.find("704,0x1e2")) << streams;
+    }
 }

@@ -4,6 +4,19 @@
 
 #include "engine/disc/VideoCdWait.h"
 
+namespace {
+
+SlideshowTracks Tracks(size_t mpegItems = 0)
+{
+    SlideshowTracks tracks;
+    if (mpegItems == 0)
+        tracks.motionTrack.assign(2324, 0);
+    tracks.mpegItems.resize(mpegItems);
+    return tracks;
+}
+
+}  // namespace
+
 TEST(SlideshowDisc, LongDelaysAreSplitIntoWaitsOfAtMost2000Seconds)
 {
     EXPECT_EQ(std::vector<double>{0}, SplitDelay(0));
@@ -17,8 +30,7 @@ TEST(SlideshowDisc, ListsChainThePhotosInOrder)
 {
     EngineConfig config;
     std::vector<SlideshowPhoto> photos = {{"a.jpg", 5}, {"b.jpg", 65}, {"c.jpg", 4500}};
-    VideoCdDisc disc = MakeSlideshowDisc(photos, config, 0, std::vector<uint8_t>(2324, 0),
-                                         [](size_t) { return StillItem{}; });
+    VideoCdDisc disc = MakeSlideshowDisc(photos, config, 0, Tracks(), [](size_t) { return StillItem{}; });
     ASSERT_EQ(3u, disc.segmentItems.size());
     ASSERT_EQ(1u, disc.sequenceItems.size());
     // Photo lists 1..3, the end list, then c's two extra lists (2000 + 2000 + 500).
@@ -57,4 +69,23 @@ TEST(SlideshowDisc, VolumeLabelComesFromTheDate)
     EXPECT_EQ(22u, label.size());
     for (char ch : label)
         EXPECT_TRUE((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_') << label;
+}
+
+TEST(SlideshowDisc, MpegItemsArePlayedAsTracksOfTheirOwn)
+{
+    EngineConfig config;
+    std::vector<SlideshowPhoto> items = {{"a.jpg", 5, false}, {"clip.mpg", 2, true}, {"b.bmp", 5, false}};
+    std::vector<size_t> asked;
+    VideoCdDisc disc = MakeSlideshowDisc(items, config, 0, Tracks(1), [&asked](size_t k) {
+        asked.push_back(k);
+        return StillItem{};
+    });
+    EXPECT_EQ(1u, disc.sequenceItems.size());  // the MPEG item is the disc's MPEG track
+    ASSERT_EQ(2u, disc.segmentItems.size());
+    EXPECT_EQ(VideoCdPlayItem::Kind::Segment, disc.lists[0].items[0].kind);
+    EXPECT_EQ(VideoCdPlayItem::Kind::Sequence, disc.lists[1].items[0].kind);
+    EXPECT_EQ(0u, disc.lists[1].items[0].index);
+    EXPECT_EQ(1u, disc.lists[2].items[0].index);  // the second picture is segment item 2
+    disc.segmentItems[1].makePacks();
+    EXPECT_EQ(std::vector<size_t>{1}, asked);  // and its still is picture 1's
 }

@@ -1,0 +1,83 @@
+#include "tools/snapburn/BurnCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "photo/CProjectInfo.h"
+#include "photo/ProjectFile.h"
+#include "support/TempDir.h"
+
+namespace {
+
+struct Outcome {
+    int status;
+    std::string out, err;
+};
+
+Outcome BurnWith(std::vector<std::string> args)
+{
+    TempDir dir;
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(&a[0]);
+    std::FILE* out = std::fopen(dir.File("out").c_str(), "wb");
+    std::FILE* err = std::fopen(dir.File("err").c_str(), "wb");
+    int status = RunBurnCommand(static_cast<int>(argv.size()), argv.data(), out, err);
+    std::fclose(out);
+    std::fclose(err);
+    return {status, TempDir::Read(dir.File("out")), TempDir::Read(dir.File("err"))};
+}
+
+std::string Corpus(const std::string& name)
+{
+    return std::string(SNAPDISC_CORPUS_DIR) + "/" + name;
+}
+
+size_t FileCount(const std::string& folder)
+{
+    if (!std::filesystem::exists(folder))
+        return 0;
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+}  // namespace
+
+TEST(SnapburnBurn, ProjectToImage)
+{
+    TempDir dir;
+    CProjectInfo project;
+    project.m_arrPaths = {Corpus("bmp/rgb24.bmp"), Corpus("photos/kpa_blackie.jpg")};
+    project.m_arrDelays = {3, 4};
+    project.PrepareForSave();
+    WriteProjectFile(dir.File("trip.snz"), project);
+
+    Outcome ok = BurnWith({dir.File("trip.snz"), "--out", dir.File("images"), "--ntsc"});
+    ASSERT_EQ(0, ok.status) << ok.err;
+    EXPECT_NE(std::string::npos, ok.out.find("100%"));
+    EXPECT_NE(std::string::npos, ok.out.find("cue: " + dir.File("images")));
+    EXPECT_NE(std::string::npos, ok.out.find("bin: " + dir.File("images")));
+    EXPECT_EQ(2u, FileCount(dir.File("images")));
+
+    Outcome simulated = BurnWith({"--delay", "2", Corpus("bmp/rgb24.bmp"), "--simulate", "--out", dir.File("sim")});
+    EXPECT_EQ(0, simulated.status) << simulated.err;
+    EXPECT_EQ(0u, FileCount(dir.File("sim")));
+}
+
+TEST(SnapburnBurn, ExitStatusOfFailures)
+{
+    TempDir dir;
+    EXPECT_EQ(2, BurnWith({}).status);
+    EXPECT_EQ(2, BurnWith({"--delay"}).status);
+    EXPECT_EQ(2, BurnWith({"--delay", "60001", Corpus("bmp/rgb24.bmp")}).status);
+    EXPECT_EQ(2, BurnWith({"--bogus", Corpus("bmp/rgb24.bmp")}).status);
+    Outcome unreadable = BurnWith({dir.Write("bad.snz", "not a project")});
+    EXPECT_EQ(2, unreadable.status);
+    EXPECT_NE(std::string::npos, unreadable.err.find("bad.snz"));
+
+    Outcome refused = BurnWith({"--delay", "1", Corpus("invalid/gen_empty.jpg"), "--out", dir.File("images")});
+    EXPECT_EQ(1, refused.status);
+    EXPECT_NE(std::string::npos, refused.err.find("gen_empty.jpg")) << refused.err;
+    EXPECT_EQ(0u, FileCount(dir.File("images")));
+}
