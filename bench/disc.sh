@@ -44,6 +44,7 @@ start=$(now)
 xml="$WORK/ref/disc.xml"
 {
     echo '<?xml version="1.0"?>'
+    echo '<!DOCTYPE videocd PUBLIC "-//GNU//DTD VideoCD//EN" "http://www.gnu.org/software/vcdimager/videocd.dtd">'
     echo '<videocd xmlns="http://www.gnu.org/software/vcdimager/1.0/" class="vcd" version="2.0">'
     echo '<info><album-id>BENCH</album-id><volume-count>1</volume-count><volume-number>1</volume-number><restriction>0</restriction></info>'
     echo '<pvd><volume-id>BENCH</volume-id><system-id>CD-RTOS CD-BRIDGE</system-id><application-id></application-id><preparer-id></preparer-id><publisher-id></publisher-id></pvd>'

@@ -247,6 +247,19 @@ TEST_F(EngineApiTest, SimulationAbortAndFailureLeaveNothingBehind)
     EXPECT_EQ(ENGINE_BURN_BAD_JOB, Burn({{m_dir.File("clip.Avi"), 1}}, kWrite));
 }
 
+TEST_F(EngineApiTest, AJobBeyondTheFormatIsRefusedBeforeAnythingIsWritten)
+{
+    // 1981 stills: one more than a Video CD has segments for.
+    std::vector<ControlEntry> tooMany(1981, ControlEntry{Corpus("bmp/tiny_1x1_24.bmp"), 1});
+    EXPECT_EQ(ENGINE_BURN_FAILED, Burn(tooMany, kWrite));
+    EXPECT_TRUE(FilesIn(m_dir.File("images")).empty());
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("images")));  // not even the folder
+    char* log = NeroGetErrorLog();
+    ASSERT_NE(nullptr, log);
+    EXPECT_NE(nullptr, std::strstr(log, "1980")) << log;
+    NeroFreeMem(log);
+}
+
 TEST_F(EngineApiTest, VideoCdMpegFilesAreTakenAndOthersRefused)
 {
     std::string vcdMpeg = std::string(SNAPDISC_TEST_DATA_DIR) + "/vcd/seq1.mpg";
@@ -292,6 +305,14 @@ TEST_F(EngineApiTest, ReadingToolsSeeTheSlideshow)
         return n;
     }());
 
+    if (HaveTool("cd-info")) {
+        std::string tracks;
+        RunTool("cd-info --no-device-info --no-disc-mode --cue-file '" + cue + "' 2>&1", &tracks);
+        EXPECT_NE(std::string::npos, tracks.find("  1: 00:02:00")) << tracks;
+        EXPECT_NE(std::string::npos, tracks.find("  2: ")) << tracks;
+        EXPECT_NE(std::string::npos, tracks.find("Video CD")) << tracks;
+    }
+
     std::string rip = m_dir.File("rip");
     std::filesystem::create_directories(rip);
     ASSERT_EQ(0, RunTool("cd '" + rip + "' && vcdxrip -q -c '" + cue + "' 2>&1"));
@@ -307,3 +328,34 @@ TEST_F(EngineApiTest, ReadingToolsSeeTheSlideshow)
         EXPECT_NE(std::string::npos, streams.find("704,0x1e2")) << streams;
     }
 }
+
+#ifdef _WIN32
+#include <windows.h>
+
+// Where images go and the video system: Documents\Snapdisc Images and the
+// region's system, unless the engine's settings say otherwise.
+TEST(EngineConfig, DefaultsAndStoredSettings)
+{
+    const char* key = "Software\\Larkfield_SNZ\\NeroAPI";
+    RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    EngineConfig defaults = DefaultEngineConfig();
+    const std::string tail = "\\Snapdisc Images";
+    ASSERT_GT(defaults.imageFolder.size(), tail.size());
+    EXPECT_EQ(tail, defaults.imageFolder.substr(defaults.imageFolder.size() - tail.size()));
+
+    HKEY k;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr));
+    RegSetValueExA(k, "ImageFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\Images"), 10);
+    const char* other = defaults.ntsc ? "PAL" : "NTSC";
+    RegSetValueExA(k, "VideoSystem", 0, REG_SZ, reinterpret_cast<const BYTE*>(other), DWORD(strlen(other) + 1));
+    RegCloseKey(k);
+    EngineConfig stored = DefaultEngineConfig();
+    RegDeleteTreeA(HKEY_CURRENT_USER, key);
+    EXPECT_EQ("C:\\Images", stored.imageFolder);
+    EXPECT_NE(defaults.ntsc, stored.ntsc);
+
+    char letter = FreeDriveLetter();
+    EXPECT_TRUE(letter >= 'D' && letter <= 'Z');
+    EXPECT_FALSE(GetLogicalDrives() & (1u << (letter - 'A')));
+}
+#endif
