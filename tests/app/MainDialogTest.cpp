@@ -43,7 +43,7 @@ public:
     {
         if (msg == WM_APP) {
             m_bStillOpen = IsWindowVisible(m_hWnd) != FALSE;
-            ::SendMessageA(GetDlgItem(IDC_EXIT), BM_CLICK, 0, 0);
+            ::SendMessageA(m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(520, 15));  // the "exit" element
             return true;
         }
         return CSnapdiscDlg::OnMessage(msg, w, l, result);
@@ -68,7 +68,6 @@ TEST_F(MainDialogTest, CaptionDelayBoxAndRangeCheck)
     ASSERT_TRUE(dlg.Create());
     EXPECT_EQ("Snapdisc Test Window", dlg.GetWindowText());
     EXPECT_EQ(dlg.m_hWnd, FindWindowA("#32770", "Snapdisc Test Window"));
-    EXPECT_EQ("Leave", CWnd::GetWindowTextOf(dlg.GetDlgItem(IDC_EXIT)));
     HWND delay = dlg.GetDlgItem(IDC_DELAY_EDIT);
     EXPECT_EQ("25", CWnd::GetWindowTextOf(delay));
     EXPECT_EQ(25u, dlg.m_nDelay);

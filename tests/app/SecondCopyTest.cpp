@@ -5,7 +5,6 @@
 
 #include <string>
 
-#include "res/resource.h"
 
 namespace {
 
@@ -74,8 +73,8 @@ TEST(SecondCopy, IsRefusedAndTheFirstCopyStays)
     EXPECT_FALSE(first.Wait(0)) << "the first copy keeps running";
     EXPECT_TRUE(IsWindow(window));
 
-    // The exit command ends the first copy normally.
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_EXIT, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDC_EXIT)));
+    // The "exit" element ends the first copy normally.
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(520, 15));
     ASSERT_TRUE(first.Wait(20000));
     EXPECT_EQ(0u, first.ExitCode());
 }
