@@ -10,8 +10,11 @@ namespace {
 const UINT kNormalFace = 136, kHoverFace = 137, kPressedFace = 135;
 const UINT kSetupShown = 157, kSetupShownHover = 161;
 
-// The system move command, with the mouse doing the moving.
-const WPARAM kMoveWithMouse = 0xF011;
+// The system move command as if the caption were dragged (SC_MOVE with
+// HTCAPTION in its low bits): the system then moves the window with the
+// mouse until the button is released. With HTCLIENT (0xF011) the system's
+// move loop runs but does not move the window.
+const WPARAM kMoveWithMouse = SC_MOVE | HTCAPTION;
 
 const char* TipText(const CSkinElement& e)
 {

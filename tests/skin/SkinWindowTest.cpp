@@ -195,7 +195,7 @@ TEST_F(SkinWindowTest, PressReleaseAndDragging)
 
     // Dragging with the button down anywhere but on an element moves the window.
     Move(2, 50, MK_LBUTTON);
-    EXPECT_EQ(WPARAM(0xF011), m_dlg.m_lastSysCommand);
+    EXPECT_EQ(WPARAM(SC_MOVE | HTCAPTION), m_dlg.m_lastSysCommand);
 }
 
 TEST_F(SkinWindowTest, ToolTipsFollowTheLanguage)
