@@ -4,6 +4,7 @@
 #include <cassert>
 
 #include "BitWriter.h"
+#include "SystemStreamFields.h"
 
 // Pack layout of a still item (MPEG-1 system stream, one pack per sector):
 //
@@ -20,7 +21,6 @@
 
 namespace {
 
-constexpr uint8_t kPackStartCode = 0xBA;
 constexpr uint8_t kSystemHeaderStartCode = 0xBB;
 constexpr uint8_t kPaddingStreamId = 0xBE;
 constexpr uint8_t kEndCode = 0xB9;
@@ -28,7 +28,6 @@ constexpr uint8_t kNormalStreamId = 0xE1;
 constexpr uint8_t kHighStreamId = 0xE2;
 
 // 75 sectors of 2352 bytes a second, in units of 50 bytes/s.
-constexpr uint32_t kMuxRate = 3528;
 constexpr int64_t kMuxBytesPerSecond = kMuxRate * 50;
 constexpr int64_t kClockHz = 90000;
 constexpr int64_t kScrPerPack = kClockHz / 75;
@@ -152,31 +151,7 @@ bool ArrivesInTime(const std::vector<Chunk>& packets, const std::vector<StillStr
     return true;
 }
 
-void PutTimestamp(BitWriter& out, uint32_t prefix, int64_t ts)
-{
-    out.Put(prefix, 4);                                      // '0011' PTS of PTS+DTS, '0001' DTS
-    out.Put(static_cast<uint32_t>(ts >> 30) & 0x7, 3);       // timestamp [32..30]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(ts >> 15) & 0x7FFF, 15);   // timestamp [29..15]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(ts) & 0x7FFF, 15);         // timestamp [14..0]
-    out.Put(1, 1);                                           // marker_bit
-}
 
-void PutPackHeader(BitWriter& out, int64_t scr)
-{
-    out.StartCode(kPackStartCode);                           // pack_start_code
-    out.Put(0x2, 4);                                         // '0010'
-    out.Put(static_cast<uint32_t>(scr >> 30) & 0x7, 3);      // system_clock_reference [32..30]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(scr >> 15) & 0x7FFF, 15);  // system_clock_reference [29..15]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(scr) & 0x7FFF, 15);        // system_clock_reference [14..0]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(kMuxRate, 22);                                   // mux_rate
-    out.Put(1, 1);                                           // marker_bit
-}
 
 void PutSystemHeader(BitWriter& out, const std::vector<StillStream>& streams)
 {

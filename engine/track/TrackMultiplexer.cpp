@@ -5,17 +5,15 @@
 
 #include "engine/still/BitWriter.h"
 #include "engine/still/StillPacker.h"
+#include "engine/still/SystemStreamFields.h"
 
 namespace {
 
-constexpr uint8_t kPackStartCode = 0xBA;
 constexpr uint8_t kSystemHeaderStartCode = 0xBB;
 constexpr uint8_t kPaddingStreamId = 0xBE;
 constexpr uint8_t kEndCode = 0xB9;
 constexpr uint8_t kVideoStreamId = 0xE0;
 constexpr uint8_t kAudioStreamId = 0xC0;
-
-constexpr uint32_t kMuxRate = 3528;  // 75 sectors of 2352 bytes a second, in units of 50 bytes/s
 
 constexpr size_t kPackHeaderBytes = 12;
 constexpr size_t kPacketHeaderBytes = 6;  // start code, stream id, packet_length
@@ -91,31 +89,7 @@ PacketPlan PlanPacket(const StreamState& s)
     return plan;
 }
 
-void PutTimestamp(BitWriter& out, uint32_t prefix, int64_t ts)
-{
-    out.Put(prefix, 4);                                      // '0010' PTS alone, '0011' PTS of PTS+DTS, '0001' DTS
-    out.Put(static_cast<uint32_t>(ts >> 30) & 0x7, 3);       // timestamp [32..30]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(ts >> 15) & 0x7FFF, 15);   // timestamp [29..15]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(ts) & 0x7FFF, 15);         // timestamp [14..0]
-    out.Put(1, 1);                                           // marker_bit
-}
 
-void PutPackHeader(BitWriter& out, int64_t scr)
-{
-    out.StartCode(kPackStartCode);                           // pack_start_code
-    out.Put(0x2, 4);                                         // '0010'
-    out.Put(static_cast<uint32_t>(scr >> 30) & 0x7, 3);      // system_clock_reference [32..30]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(scr >> 15) & 0x7FFF, 15);  // system_clock_reference [29..15]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(static_cast<uint32_t>(scr) & 0x7FFF, 15);        // system_clock_reference [14..0]
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(1, 1);                                           // marker_bit
-    out.Put(kMuxRate, 22);                                   // mux_rate
-    out.Put(1, 1);                                           // marker_bit
-}
 
 uint32_t StdBufferUnits(const StreamState& s) { return static_cast<uint32_t>(s.bufferBytes / (s.stdScale1024 ? 1024 : 128)); }
 
