@@ -58,7 +58,7 @@ VideoCdJobPtr MakeVideoCdJob(const std::vector<ControlEntry>& entries, std::stri
     job->superVideoCd = 0;
     job->itemCount = static_cast<int>(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-        EngineVideoItem& item = VideoItemAt(*job, i);
+        EngineVideoItem& item = *EngineJobItem(job.get(), static_cast<int>(i));
         // A path that does not fit would name another file: refuse it.
         if (entries[i].path.size() >= sizeof item.sourcePath) {
             error = entries[i].path + ": the path is too long";

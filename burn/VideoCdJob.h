@@ -17,15 +17,5 @@ using VideoCdJobPtr = std::unique_ptr<EngineVideoCdJob, VideoCdJobDeleter>;
 // reason, when there is no entry or a path does not fit the job's field.
 VideoCdJobPtr MakeVideoCdJob(const std::vector<ControlEntry>& entries, std::string& error);
 
-// Item i of a job; the items follow the 400-byte head.
-inline EngineVideoItem& VideoItemAt(EngineVideoCdJob& job, size_t i)
-{
-    return reinterpret_cast<EngineVideoItem*>(reinterpret_cast<char*>(&job) + ENGINE_JOB_HEAD_SIZE)[i];
-}
-inline const EngineVideoItem& VideoItemAt(const EngineVideoCdJob& job, size_t i)
-{
-    return reinterpret_cast<const EngineVideoItem*>(reinterpret_cast<const char*>(&job) + ENGINE_JOB_HEAD_SIZE)[i];
-}
-
 // The item type of a path, by its extension (case does not matter).
 int VideoItemTypeOf(const std::string& path);

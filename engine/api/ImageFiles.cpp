@@ -7,7 +7,6 @@
 #include <direct.h>
 #endif
 
-#include "framework/FileHelpers.h"
 
 namespace {
 

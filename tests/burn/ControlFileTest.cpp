@@ -57,10 +57,10 @@ TEST(VideoCdJob, ItemsFromEntries)
     const int types[] = {ENGINE_ITEM_PICTURE, ENGINE_ITEM_MPEG, ENGINE_ITEM_AVI,
                          ENGINE_ITEM_MPEG, ENGINE_ITEM_PICTURE, ENGINE_ITEM_PICTURE};
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(types[i], VideoItemAt(*job, static_cast<size_t>(i)).itemType) << i;
-    EXPECT_EQ(375u, VideoItemAt(*job, 0).pauseBlocks);
-    EXPECT_STREQ("C:\\clip.MPEG", VideoItemAt(*job, 1).sourcePath);
-    EXPECT_EQ(0xFFFFFFFFu, VideoItemAt(*job, 5).pauseBlocks);  // saturates instead of wrapping
+        EXPECT_EQ(types[i], EngineJobItem(job.get(), i)->itemType) << i;
+    EXPECT_EQ(375u, EngineJobItem(job.get(), 0)->pauseBlocks);
+    EXPECT_STREQ("C:\\clip.MPEG", EngineJobItem(job.get(), 1)->sourcePath);
+    EXPECT_EQ(0xFFFFFFFFu, EngineJobItem(job.get(), 5)->pauseBlocks);  // saturates instead of wrapping
 
     EXPECT_FALSE(MakeVideoCdJob({}, error));
     EXPECT_FALSE(MakeVideoCdJob({{std::string(256, 'p'), 1}}, error));
