@@ -1,13 +1,25 @@
 #pragma once
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "framework/CDialog.h"
+#include "photo/CKVSListCtrl.h"
+#include "photo/CPhotoInfo.h"
+#include "photo/CPreviewStatic.h"
+#include "photo/CProjectInfo.h"
 #include "skin/CSkinButtons.h"
+#include "tray/CTrayNotifyIcon.h"
 
 // The main window: a skinned, shaped dialog whose buttons are elements of
-// its face. It runs until its "exit" element; Enter, Escape and the Close
-// command leave it open.
+// its face. It holds the project, the photo records, the photo list and the
+// preview, and runs every command. The photo records, the project's paths
+// and delays and the list's rows always have one length and one order. It
+// runs until its "exit" element; Enter, Escape and the Close command leave
+// it open.
 class CSnapdiscDlg : public CDialog, public CSkinButtons::Host {
 public:
     explicit CSnapdiscDlg(CWnd* pParent = nullptr);
@@ -21,31 +33,95 @@ public:
     // CSkinButtons::Host
     void OnSkinCommand(int element) override;
     void RunPaintRoutine() override;
+    void AfterSkinPress() override { DrawStatusText(); }
     bool IsLowerPanelShown() const override { return m_bLowerPanelShown; }
 
+    // What the other parts of the program use.
+    void SetPictureCount(int count);
+    void UpdateElementActivity();
+    void StopSlideshow();
+    // A photo at the end of the list: record, path, delay and row.
+    void AppendPhoto(const std::string& path, uint32_t delay);
+    // Exchanges two photos: records, paths, delays and the rows' texts.
+    void ExchangePhotos(int a, int b);
+    void DrawStatusText();
+
+    // The window's own commands.
+    void OnHelp();
+    void OnMinimize();
     void OnExit();
     void OnSetup();
     void OnLanguage();
-    // Texts that follow the interface language: the tool tips.
+    void OnDelay();
+    void OnPlay();
+    void OnAbout();
+    // Texts that follow the interface language: tool tips, column titles
+    // and the rows of missing files.
     void Relabel();
 
+    // Commands of the project, the list editing and the recorders.
+    void OnNewProject();
+    void OnOpenProject();
+    void OnSaveProject();
+    void OnAddPhotos();
+    void OnRemoveSelected();
+    void OnRemoveAll();
+    void OnMoveTop();
+    void OnMoveUp();
+    void OnMoveDown();
+    void OnMoveBottom();
+    int RefreshRecorders();
+    void SelectRecorder();
+    void StartBurnChecks();
+    void ReleaseRecorders();
+    void UpdateStatusText();
+
+    static const UINT kTrayMessage = WM_USER + 100;
+    static const UINT_PTR kSlideshowTimer = 1;
+    static const UINT_PTR kMarqueeTimer = 2;
+
+    CKVSListCtrl m_listPhotos;
+    CPreviewStatic m_staticPreview;
     uint32_t m_nDelay = 0;  // the delay box: seconds for new photos
-    bool m_bLowerPanelShown = true;
     CSkinButtons m_skin;
+    bool m_bLowerPanelShown = true;
+    NOTIFYICONDATAA m_nidResident;
+    bool m_bResidentIconShown = false;
+    CTrayNotifyIcon m_trayBurning;
+    HICON m_hAnimationIcons[4] = {};
+    CProjectInfo m_project;
+    std::vector<CPhotoInfo> m_arrPhotos;
+    int m_nSlideshowPosition = 0;
+    std::string m_strStatusText;
+    size_t m_nMarqueeOffset = 0;
+    bool m_bMarqueeRunning = false;
+    bool m_bNoRecorder = false;
+    bool m_bBurning = false;
+    int m_nPictureCount = 0;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    int OnCreate() override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     void OnPaint();
-    void OnDrawPreview(const DRAWITEMSTRUCT& item);
-    void PlaceControl(int id, const char* element);
+    void DrawPictureCount(HDC dc);
+    void DrawStatusBand(HDC dc, const std::string& text, COLORREF colour);
+    void OnTimer(UINT_PTR id);
+    void OnSlideshowStep();
+    void OnMarqueeStep();
+    void OnDropCompleted();
+    bool OnDeviceChange(WPARAM event);
+    void OnTrayNotification(LPARAM mouseMessage);
+    void AddResidentIcon();
+    void DeleteResidentIcon();
+    void SetColumnTitles(bool insert);
+    void PlaceControls();
+    void ShowPreview(const std::string& path);
 
     HMENU m_hLanguageMenu = nullptr;
     HICON m_hBigIcon = nullptr;
     HICON m_hSmallIcon = nullptr;
+    HFONT m_hTextFont = nullptr;
 };
-
-// Decimal conversion of a setting: leading digits, 0 when there are none.
-uint32_t DecimalSettingValue(const std::string& text);

@@ -1,16 +1,14 @@
 #include "CDialog.h"
 
-#include <exception>
-
 #include "CDataExchange.h"
-#include "CException.h"
 #include "CPrompter.h"
 #include "CWinApp.h"
 
 namespace {
 
 // The dialog being created, bound to its window at the first message the
-// window receives (WM_SETFONT and WM_CREATE arrive before WM_INITDIALOG).
+// window receives (WM_SETFONT arrives before WM_INITDIALOG; a dialog procedure
+// never sees WM_CREATE, so OnCreate runs at the binding).
 thread_local CDialog* t_pCreating = nullptr;
 
 bool ReturnsResultDirectly(UINT msg)
@@ -55,10 +53,11 @@ HWND CDialog::CreateFromTemplate(HWND owner)
     HINSTANCE instance = app ? app->m_hInstance : GetModuleHandleA(nullptr);
     CDialog* previous = t_pCreating;
     t_pCreating = this;
+    m_bCreateRefused = false;
     HWND hWnd = CreateDialogParamA(instance, MAKEINTRESOURCEA(m_nIDTemplate), owner, DialogProc,
                                    reinterpret_cast<LPARAM>(this));
     t_pCreating = previous;
-    return hWnd;
+    return hWnd && IsWindow(hWnd) ? hWnd : nullptr;
 }
 
 BOOL CDialog::Create(CWnd* pParentWnd)
@@ -182,17 +181,7 @@ bool CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result)
 INT_PTR CDialog::Dispatch(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    bool handled = false;
-    try {
-        handled = OnMessage(msg, wParam, lParam, result);
-    } catch (const CException& e) {
-        AfxReportException(e, m_hWnd);
-        handled = true;
-    } catch (const std::exception& e) {
-        AfxMessageBox(std::string("An unexpected error occurred: ") + e.what(), MB_OK | MB_ICONSTOP, m_hWnd);
-        handled = true;
-    }
-    if (!handled)
+    if (!DispatchSafely(msg, wParam, lParam, result))
         return FALSE;
     if (ReturnsResultDirectly(msg))
         return static_cast<INT_PTR>(result);
@@ -209,6 +198,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM 
             return FALSE;
         dialog->m_hWnd = hWnd;
         SetWindowLongPtrA(hWnd, DWLP_USER, reinterpret_cast<LONG_PTR>(dialog));
+        dialog->m_bCreateRefused = dialog->OnCreate() == -1;
+    }
+    if (dialog->m_bCreateRefused && msg != WM_NCDESTROY) {
+        if (msg == WM_INITDIALOG)
+            DestroyWindow(hWnd);
+        return FALSE;
     }
     INT_PTR answer = dialog->Dispatch(msg, wParam, lParam);
     if (msg == WM_NCDESTROY) {

@@ -7,8 +7,9 @@ class CDataExchange;
 // message loop of its own that lets PreTranslateMessage see every message)
 // or modelessly (Create). Messages reach OnMessage: a derived dialog
 // overrides it with one switch of one-line cases and hands the rest to its
-// base. No exception leaves the dialog procedure: framework exceptions are
-// shown with their standard message.
+// base. Notifications of subclassed controls are first reflected to them.
+// No exception leaves the dialog procedure: framework exceptions are shown
+// with their standard message.
 class CDialog : public CWnd {
 public:
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
@@ -33,8 +34,11 @@ public:
 
 protected:
     virtual void DoDataExchange(CDataExchange* pDX);
-    // Returns true when the message was handled; result is then the answer.
-    virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Runs once the window exists, before its controls and OnInitDialog;
+    // -1 refuses the creation (the window is destroyed, DoModal returns -1
+    // and Create false).
+    virtual int OnCreate() { return 0; }
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     CWnd* m_pParentWnd;
 
@@ -45,5 +49,6 @@ private:
 
     bool m_bModal = false;
     bool m_bEnded = false;
+    bool m_bCreateRefused = false;
     INT_PTR m_nModalResult = -1;
 };

@@ -19,3 +19,16 @@ bool ParseUnsignedText(const std::string& text, uint32_t& value)
     value = static_cast<uint32_t>(v);
     return true;
 }
+
+uint32_t LeadingDigitsValue(const std::string& text)
+{
+    uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+        if (value > 0xFFFFFFFFull)
+            return 0xFFFFFFFFu;
+    }
+    return static_cast<uint32_t>(value);
+}

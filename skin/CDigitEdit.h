@@ -1,23 +1,14 @@
 #pragma once
-#include <windows.h>
+#include "framework/CWnd.h"
 
 // An edit control that takes digits and backspace only, and stays at a
 // pinned left position whatever its owner moves it to (the photo list puts
-// its label editor over the delay column this way).
-class CDigitEdit {
+// its label editor over the delay column this way). Attached to an existing
+// edit control by subclassing it.
+class CDigitEdit : public CWnd {
 public:
-    CDigitEdit() = default;
-    ~CDigitEdit() { Detach(); }
-    CDigitEdit(const CDigitEdit&) = delete;
-    CDigitEdit& operator=(const CDigitEdit&) = delete;
-
-    bool Attach(HWND hEdit);
-    void Detach();
-
     int m_nPinnedLeft = 0;  // client coordinates of the parent
-    HWND m_hWnd = nullptr;
 
-private:
-    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    WNDPROC m_pfnPrevious = nullptr;
+protected:
+    bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 };

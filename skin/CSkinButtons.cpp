@@ -62,15 +62,31 @@ void CSkinButtons::OnMouseMove(POINT pt, WPARAM keys)
             DrawSetupPicture(true);
         m_nHotElement = hit;
         m_nLastHitElement = hit;
-    } else if (m_nHotElement != -1) {
-        DrawElement(m_nHotElement, Normal);
-        if (m_host.IsLowerPanelShown())
-            DrawSetupPicture(false);
-        m_nHotElement = -1;
+        // The face hears no mouse move once the pointer is off it: ask to
+        // be told when it leaves.
+        TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, m_hWnd, 0};
+        TrackMouseEvent(&track);
+    } else {
+        LeaveHotElement();
     }
     // Dragging the face anywhere but on an element moves the window.
     if (hit == -1 && (keys & MK_LBUTTON))
         SendMessageA(m_hWnd, WM_SYSCOMMAND, kMoveWithMouse, 0);
+}
+
+void CSkinButtons::OnMouseLeave()
+{
+    LeaveHotElement();
+}
+
+void CSkinButtons::LeaveHotElement()
+{
+    if (m_nHotElement == -1)
+        return;
+    DrawElement(m_nHotElement, Normal);
+    if (m_host.IsLowerPanelShown())
+        DrawSetupPicture(false);
+    m_nHotElement = -1;
 }
 
 void CSkinButtons::OnLButtonDown(POINT pt)

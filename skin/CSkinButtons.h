@@ -32,6 +32,8 @@ public:
     const CSkinBitmap& NormalFace() const { return m_normal; }
 
     void OnMouseMove(POINT pt, WPARAM keys);
+    // The pointer left the face, onto a child control or out of the window.
+    void OnMouseLeave();
     void OnLButtonDown(POINT pt);
     void OnLButtonUp();
     // The normal face over the area being repainted, and the "setup"
@@ -51,6 +53,7 @@ public:
 
 private:
     void DrawSetupPicture(bool hover, HDC paintDC = nullptr);
+    void LeaveHotElement();
 
     Host& m_host;
     HWND m_hWnd = nullptr;

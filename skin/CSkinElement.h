@@ -19,6 +19,15 @@ struct CSkinElement {
 // change at run time.
 extern std::vector<CSkinElement> g_skinElements;
 
+// Positions of the rows in g_skinElements, in table order.
+enum SkinElementIndex {
+    kElementHelp, kElementMin, kElementExit, kElementNew, kElementLoad, kElementSave, kElementStart,
+    kElementAbout, kElementBird, kElementLanguage, kElementSetup, kElementFirst, kElementPrev, kElementNext,
+    kElementLast, kElementPlay, kElementStop, kElementAdd, kElementDel, kElementDelAll, kElementDelay,
+    kElementDelayEdit, kElementPicList, kElementPicStatic, kElementStatus, kElementDevices, kElementListNum,
+    kElementCount
+};
+
 // The position of the first active row containing the point, or -1.
 int HitTestElement(int px, int py);
 

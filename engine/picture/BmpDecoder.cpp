@@ -220,5 +220,7 @@ DecodeResult DecodeBmp(const uint8_t* data, size_t size)
         DecodeUncompressed(header, pixels, image);
     }
     result.ok = true;
+    result.sourceWidth = image.width;
+    result.sourceHeight = image.height;
     return result;
 }

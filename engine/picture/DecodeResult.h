@@ -11,4 +11,8 @@ struct DecodeResult {
     Image image;
     std::string error;    // why the picture was refused, for the user
     std::string warning;  // decoded, but something was not right
+    // The picture's full size, upright; the image itself may be a reduced
+    // scale of it (see ReadPicture).
+    int sourceWidth = 0;
+    int sourceHeight = 0;
 };

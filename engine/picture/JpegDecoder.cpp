@@ -305,6 +305,8 @@ DecodeResult Decoded(Decompressor& jpeg, std::string warning)
     result.ok = true;
     result.image = std::move(jpeg.image);
     result.warning = std::move(warning);
+    result.sourceWidth = static_cast<int>(jpeg.info.image_width);
+    result.sourceHeight = static_cast<int>(jpeg.info.image_height);
     return result;
 }
 

@@ -76,6 +76,8 @@ DecodeResult ReadPicture(const std::string& path, int minWidth, int minHeight)
         result = DecodeJpeg(bytes.data(), bytes.size(), minWidth, minHeight);
         if (result.ok && orientation != 1)
             result.image = ApplyOrientation(result.image, orientation);
+        if (result.ok && IsTransposed(orientation))
+            std::swap(result.sourceWidth, result.sourceHeight);
     } else {
         result.error = bytes.empty() ? "the file is empty" : "the file is not a BMP or JPEG picture";
     }

@@ -102,12 +102,3 @@ TEST_F(MainDialogTest, CaptionDelayBoxAndRangeCheck)
     dlg.EndDialog(0);
     EXPECT_FALSE(IsWindow(dlg.m_hWnd));
 }
-
-TEST(DecimalSettingValue, StopsAtTheFirstNonDigit)
-{
-    EXPECT_EQ(10u, DecimalSettingValue("10"));
-    EXPECT_EQ(12u, DecimalSettingValue("12abc"));
-    EXPECT_EQ(0u, DecimalSettingValue("abc"));
-    EXPECT_EQ(0u, DecimalSettingValue(""));
-    EXPECT_EQ(0u, DecimalSettingValue("-5"));
-}

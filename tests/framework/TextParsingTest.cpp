@@ -30,3 +30,14 @@ TEST(UnsignedText, AcceptsDigitsWithin32Bits)
         EXPECT_FALSE(ParseUnsignedText(bad, v)) << bad;
     EXPECT_EQ(7u, v);  // left alone when refused
 }
+
+TEST(UnsignedText, LeadingDigitsSaturate)
+{
+    EXPECT_EQ(12u, LeadingDigitsValue("12abc"));
+    EXPECT_EQ(0u, LeadingDigitsValue(""));
+    EXPECT_EQ(0u, LeadingDigitsValue("-5"));
+    EXPECT_EQ(4294967295u, LeadingDigitsValue("4294967295"));
+    // One more, or many more digits, hold at the largest value instead of wrapping.
+    EXPECT_EQ(4294967295u, LeadingDigitsValue("4294967296"));
+    EXPECT_EQ(4294967295u, LeadingDigitsValue("99999999999999999999999"));
+}

@@ -34,9 +34,14 @@ TEST(SkinElement, HitTestEdges)
 
 TEST(SkinElement, TableShape)
 {
-    ASSERT_EQ(27u, g_skinElements.size());
-    EXPECT_EQ("help", g_skinElements.front().m_strName);
-    EXPECT_EQ("listnum", g_skinElements.back().m_strName);
+    ASSERT_EQ(size_t(kElementCount), g_skinElements.size());
+    // The named positions the program uses follow the table.
+    const char* names[] = {"help", "min", "exit", "new", "load", "save", "start", "about", "bird", "language",
+                           "setup", "first", "prev", "next", "last", "play", "stop", "add", "del", "delall",
+                           "delay", "delayedit", "piclist", "picstatic", "status", "devices", "listnum"};
+    ASSERT_EQ(27u, sizeof names / sizeof names[0]);
+    for (int i = 0; i < kElementCount; ++i)
+        EXPECT_EQ(names[i], g_skinElements[static_cast<size_t>(i)].m_strName) << i;
     // No two push elements overlap, so hit-testing never depends on their order.
     for (size_t a = 0; a < g_skinElements.size(); ++a)
         for (size_t b = a + 1; b < g_skinElements.size(); ++b) {

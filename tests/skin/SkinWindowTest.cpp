@@ -153,6 +153,8 @@ TEST_F(SkinWindowTest, HoverFollowsTheMouse)
     EXPECT_EQ(550, r.right - r.left);
     EXPECT_EQ(425, r.bottom - r.top);
 
+    m_dlg.AppendPhoto("C:\\none.jpg", 5);  // "del" is active only with a photo
+    m_dlg.UpdateElementActivity();
     Move(50, 380);  // "add"
     EXPECT_EQ(Element("add"), Hot());
     EXPECT_TRUE(Shows("add", IDB_FACE_HOVER));
@@ -170,6 +172,11 @@ TEST_F(SkinWindowTest, HoverFollowsTheMouse)
     Move(430, 10);
     EXPECT_EQ(Element("about"), Hot());
     EXPECT_TRUE(Shows("about", IDB_FACE_HOVER));
+
+    // Leaving the face (onto the photo list, or out of the window) restores it.
+    SendMessageA(m_dlg.m_hWnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(-1, Hot());
+    EXPECT_TRUE(Shows("about", IDB_FACE_NORMAL));
 }
 
 TEST_F(SkinWindowTest, PressReleaseAndDragging)
@@ -233,7 +240,7 @@ TEST_F(SkinWindowTest, DigitEditFiltersAndStaysPinned)
                                 GetModuleHandleA(nullptr), nullptr);
     CDigitEdit digits;
     digits.m_nPinnedLeft = 120;
-    ASSERT_TRUE(digits.Attach(edit));
+    ASSERT_TRUE(digits.SubclassWindow(edit));
     for (char c : std::string("12a3"))
         SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
     EXPECT_EQ("123", CWnd::GetWindowTextOf(edit));

@@ -1,0 +1,35 @@
+// Commands whose work comes with the project commands, the list editing and
+// the recorders. Until then the program has no recorder: the combo box stays
+// hidden, the status strip stays as it is, and "start" says that no
+// recorder is available.
+#include "CSnapdiscDlg.h"
+
+#include "CSnapdiscApp.h"
+#include "lang/CLang.h"
+
+void CSnapdiscDlg::OnNewProject() {}
+void CSnapdiscDlg::OnOpenProject() {}
+void CSnapdiscDlg::OnSaveProject() {}
+void CSnapdiscDlg::OnAddPhotos() {}
+void CSnapdiscDlg::OnRemoveSelected() {}
+void CSnapdiscDlg::OnRemoveAll() {}
+void CSnapdiscDlg::OnMoveTop() {}
+void CSnapdiscDlg::OnMoveUp() {}
+void CSnapdiscDlg::OnMoveDown() {}
+void CSnapdiscDlg::OnMoveBottom() {}
+
+int CSnapdiscDlg::RefreshRecorders()
+{
+    return -1;
+}
+
+void CSnapdiscDlg::SelectRecorder() {}
+void CSnapdiscDlg::ReleaseRecorders() {}
+void CSnapdiscDlg::UpdateStatusText() {}
+
+void CSnapdiscDlg::StartBurnChecks()
+{
+    CLang& lang = *g_pApp->GetLang();
+    if (m_bNoRecorder)
+        MessageBox(lang.GetText("NoDevice"), lang.GetText("title"), MB_OK | MB_ICONSTOP);
+}
