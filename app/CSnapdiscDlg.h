@@ -92,6 +92,7 @@ public:
     CProjectInfo m_project;
     std::vector<CPhotoInfo> m_arrPhotos;
     int m_nSlideshowPosition = 0;
+    uint32_t m_nSlideshowPeriodMs = 0;  // of the pending slideshow timer; 0 when stopped
     std::string m_strStatusText;
     size_t m_nMarqueeOffset = 0;
     bool m_bMarqueeRunning = false;

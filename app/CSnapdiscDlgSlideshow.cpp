@@ -13,12 +13,14 @@ const UINT kFirstPhotoAfterMs = 100;
 void CSnapdiscDlg::OnPlay()
 {
     StopSlideshow();
-    SetTimer(m_hWnd, kSlideshowTimer, kFirstPhotoAfterMs, nullptr);
+    m_nSlideshowPeriodMs = kFirstPhotoAfterMs;
+    SetTimer(m_hWnd, kSlideshowTimer, m_nSlideshowPeriodMs, nullptr);
 }
 
 void CSnapdiscDlg::StopSlideshow()
 {
     m_nSlideshowPosition = 0;
+    m_nSlideshowPeriodMs = 0;
     KillTimer(m_hWnd, kSlideshowTimer);
 }
 
@@ -33,6 +35,7 @@ void CSnapdiscDlg::OnSlideshowStep()
     auto position = static_cast<size_t>(m_nSlideshowPosition);
     KillTimer(m_hWnd, kSlideshowTimer);
     ShowPreview(m_arrPhotos[position].m_strPath);
-    SetTimer(m_hWnd, kSlideshowTimer, SlideshowPeriodMs(m_project.m_arrDelays[position]), nullptr);
+    m_nSlideshowPeriodMs = SlideshowPeriodMs(m_project.m_arrDelays[position]);
+    SetTimer(m_hWnd, kSlideshowTimer, m_nSlideshowPeriodMs, nullptr);
     ++m_nSlideshowPosition;
 }

@@ -109,6 +109,7 @@ LRESULT CKVSListCtrl::OnBeginLabelEdit(const NMLVDISPINFOA& info)
     GetSubItemRect(info.item.iItem, m_nEditSubItem, LVIR_BOUNDS, cell);
     HWND editor = GetEditControl();
     m_editDelay.m_nPinnedLeft = cell.left + kEditorIndent;
+    m_editDelay.m_bEscapePressed = false;
     m_editDelay.SubclassWindow(editor);
     ::SetWindowTextA(editor, GetItemText(info.item.iItem, m_nEditSubItem).c_str());
     // Whatever moves the editor next puts it over the cell; move it now too.
@@ -129,12 +130,16 @@ LRESULT CKVSListCtrl::OnEndLabelEdit(const NMLVDISPINFOA& info)
 {
     if (m_nEditSubItem == 0)
         return 1;
-    if (info.item.pszText) {
-        // Accepted (Enter or leaving the editor); Escape gives no text.
+    // Accepted by Enter or by leaving the editor; Escape cancels. Some list
+    // views pass no text for an emptied editor as for a cancelled one, so the
+    // editor's own text is taken then.
+    bool accepted = info.item.pszText || (m_editDelay.m_hWnd && !m_editDelay.m_bEscapePressed);
+    if (accepted) {
+        std::string text = info.item.pszText ? info.item.pszText : m_editDelay.GetWindowText();
         int item = info.item.iItem;
-        SetItemText(item, m_nEditSubItem, info.item.pszText);
+        SetItemText(item, m_nEditSubItem, text);
         if (m_pProject && item >= 0 && static_cast<size_t>(item) < m_pProject->m_arrDelays.size()) {
-            m_pProject->m_arrDelays[static_cast<size_t>(item)] = LeadingDigitsValue(info.item.pszText);
+            m_pProject->m_arrDelays[static_cast<size_t>(item)] = LeadingDigitsValue(text);
             m_pProject->m_bModified = 1;
         }
     }

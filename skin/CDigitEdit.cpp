@@ -8,6 +8,10 @@ bool CDigitEdit::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
             return false;
         result = 0;  // swallowed: nothing inserted, no beep
         return true;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE)
+            m_bEscapePressed = true;
+        return false;
     case WM_WINDOWPOSCHANGING:
         reinterpret_cast<WINDOWPOS*>(lParam)->x = m_nPinnedLeft;
         return false;

@@ -8,6 +8,8 @@
 class CDigitEdit : public CWnd {
 public:
     int m_nPinnedLeft = 0;  // client coordinates of the parent
+    // Escape was pressed since the owner last cleared it (an edit cancelled).
+    bool m_bEscapePressed = false;
 
 protected:
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -31,7 +31,9 @@ UINT TaskbarCreatedMessage()
 
 void CTrayNotifyIcon::SetTip(NOTIFYICONDATAA& record, const std::string& tip)
 {
-    size_t length = tip.size() < sizeof record.szTip - 1 ? tip.size() : sizeof record.szTip - 1;
+    // The first version's record holds 64 bytes of tip, terminator included.
+    const size_t maxLength = 63;
+    size_t length = tip.size() < maxLength ? tip.size() : maxLength;
     std::memcpy(record.szTip, tip.data(), length);
     record.szTip[length] = '\0';
 }

@@ -10,24 +10,12 @@
 #include "skin/CDigitEdit.h"
 #include "skin/CSkinBitmap.h"
 #include "skin/CSkinElement.h"
+#include "support/FacePixel.h"
 #include "support/FakePrompter.h"
 #include "support/TempDir.h"
 #include "support/TestRegistry.h"
 
 namespace {
-
-COLORREF FacePixel(UINT id, int x, int y)
-{
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    COLORREF c = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bitmap);
-    return c;
-}
 
 // A main window that records the system commands it is sent instead of
 // starting the system's move loop.
@@ -72,10 +60,7 @@ protected:
     {
         const CSkinElement& e = g_skinElements[static_cast<size_t>(Element(element))];
         int x = e.x + e.width / 2, y = e.y + e.height / 2;
-        HDC dc = GetDC(m_dlg.m_hWnd);
-        COLORREF shown = GetPixel(dc, x, y);
-        ReleaseDC(m_dlg.m_hWnd, dc);
-        return shown == FacePixel(face, x, y);
+        return WindowPixel(m_dlg.m_hWnd, x, y) == FacePixel(face, x, y);
     }
     std::string TipText(int id)
     {
