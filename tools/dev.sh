@@ -16,7 +16,7 @@ PACKAGES="cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-m
 WINE_PACKAGES="wine wine64"   # with their recommends: fonts and the X11 driver
 # Independent tools that check what the engine writes, and the reference
 # pipeline the benchmarks measure against.
-TEST_PACKAGES="ffmpeg mjpegtools vcdimager libcdio-utils xdotool"
+TEST_PACKAGES="ffmpeg mjpegtools vcdimager libcdio-utils xdotool imagemagick"
 BENCH_PACKAGES="imagemagick libjpeg-turbo-progs bc vcdimager time"
 
 as_root() {

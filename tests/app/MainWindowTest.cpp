@@ -7,6 +7,7 @@
 
 #include "app/CSnapdiscApp.h"
 #include "app/CSnapdiscDlg.h"
+#include "app/CSplashDlg.h"
 #include "framework/CDataExchange.h"
 #include "res/resource.h"
 #include "skin/CSkinElement.h"
@@ -448,4 +449,47 @@ TEST(MainWindowCreation, FailsWithoutTheBurningTrayIcon)
     EXPECT_EQ(UINT(MB_ICONSTOP), prompter.m_messages[0].type & MB_ICONMASK);
     EXPECT_EQ(nullptr, FindWindowA("#32770", "Tray Failure Test"));
     DeleteRegistryTree("Software\\Larkfield_SNZ\\" + app.m_strAppName);
+}
+
+TEST_F(MainWindowTest, StatusStripScrollsAndPictureCountIsDrawn)
+{
+    // A text wider than the strip runs left four characters a tick and starts over.
+    m_dlg.m_strStatusText = std::string(40, 'a') + std::string(40, 'b');
+    m_dlg.DrawStatusText();
+    EXPECT_TRUE(m_dlg.m_bMarqueeRunning);
+    for (int tick = 1; tick <= 20; ++tick) {
+        SendMessageA(m_dlg.m_hWnd, WM_TIMER, CSnapdiscDlg::kMarqueeTimer, 0);
+        EXPECT_EQ(size_t(4 * tick), m_dlg.m_nMarqueeOffset);
+    }
+    SendMessageA(m_dlg.m_hWnd, WM_TIMER, CSnapdiscDlg::kMarqueeTimer, 0);
+    EXPECT_EQ(4u, m_dlg.m_nMarqueeOffset);  // 80 reached the end: shown from 0 again
+    // A text that fits stops the scrolling and is drawn once.
+    m_dlg.m_strStatusText = "short";
+    m_dlg.DrawStatusText();
+    EXPECT_FALSE(m_dlg.m_bMarqueeRunning);
+    EXPECT_FALSE(KillTimer(m_dlg.m_hWnd, CSnapdiscDlg::kMarqueeTimer));
+
+    // The count is drawn over the "listnum" band when the window paints.
+    m_dlg.SetPictureCount(3);
+    UpdateWindow(m_dlg.m_hWnd);
+    const CSkinElement& band = g_skinElements[kElementListNum];
+    int drawn = 0;
+    for (int x = band.x; x < band.x + band.width; x += 2)
+        drawn += WindowPixel(m_dlg.m_hWnd, x, band.y + band.height / 2) !=
+                 FacePixel(IDB_FACE_NORMAL, x, band.y + band.height / 2);
+    EXPECT_GT(drawn, 10);
+}
+
+TEST_F(MainWindowTest, SplashThatEndedItselfIsLeftAlone)
+{
+    CSplashDlg splash(&m_dlg);
+    ASSERT_TRUE(splash.Create());
+    RECT r;
+    GetWindowRect(splash.m_hWnd, &r);
+    EXPECT_EQ(370, r.right - r.left);
+    EXPECT_EQ(250, r.bottom - r.top);
+    SendMessageA(splash.m_hWnd, WM_TIMER, 1, 0);  // its ten seconds are up
+    EXPECT_EQ(nullptr, splash.m_hWnd);
+    splash.Close();  // what the main window does at the end of its start-up
+    EXPECT_EQ(nullptr, splash.m_hWnd);
 }
