@@ -75,6 +75,9 @@ CSnapdiscDlg::CSnapdiscDlg(CWnd* pParent) : CDialog(IDD_SNAPDISC_DIALOG, pParent
 
 CSnapdiscDlg::~CSnapdiscDlg()
 {
+    // Destroyed here, while this class still handles WM_DESTROY.
+    if (m_hWnd && IsWindow(m_hWnd))
+        DestroyWindow(m_hWnd);
     if (m_hLanguageMenu)
         DestroyMenu(m_hLanguageMenu);
     for (HICON icon : {m_hBigIcon, m_hSmallIcon, m_hAnimationIcons[0], m_hAnimationIcons[1], m_hAnimationIcons[2],

@@ -56,8 +56,12 @@ void CSnapdiscDlg::OnSkinCommand(int element)
 
 void CSnapdiscDlg::OnHelp()
 {
-    // A missing help file shows nothing.
-    OpenLink(g_pApp->GetProgramFolder() + "\\Snapdisc.chm", SW_SHOW);
+    // A missing help file shows nothing. A program folder at a drive root
+    // already ends with its separator.
+    std::string folder = g_pApp->GetProgramFolder();
+    if (folder.empty() || folder.back() != '\\')
+        folder += '\\';
+    OpenLink(folder + "Snapdisc.chm", SW_SHOW);
 }
 
 void CSnapdiscDlg::OnMinimize()

@@ -6,23 +6,11 @@
 set -u
 RUN=$1
 PROGRAM=$2
+NAME=drag_and_exit
 [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null 2>&1 || exit 77
+. "$(dirname "$0")/program.sh"
 
-"$RUN" "$PROGRAM" >/dev/null 2>&1 &
-pid=$!
-fail() {
-    echo "drag_and_exit: $1"
-    kill "$pid" 2>/dev/null
-    exit 1
-}
-
-wid=""
-for _ in $(seq 1 100); do
-    wid=$(xdotool search --onlyvisible --name '^Snapdisc$' 2>/dev/null | head -1)
-    [ -n "$wid" ] && break
-    sleep 0.2
-done
-[ -n "$wid" ] || fail "the main window did not appear"
+find_window || fail "the main window did not appear"
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" = 550 ] && [ "$HEIGHT" = 425 ] || fail "the window is ${WIDTH}x$HEIGHT, not the face's 550x425"
@@ -41,9 +29,4 @@ sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$X" -gt "$x0" ] && [ "$Y" -gt "$y0" ] || fail "the window did not move ($x0,$y0 -> $X,$Y)"
 
-xdotool mousemove $((X + 520)) $((Y + 15)) click 1
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || exit 0
-    sleep 0.2
-done
-fail "the exit element did not end the program"
+exit_program

@@ -10,25 +10,11 @@ set -u
 RUN=$1
 PROGRAM=$2
 SHOTS=$3
+NAME=hover_and_tray
 [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null 2>&1 && command -v import >/dev/null 2>&1 || exit 77
 mkdir -p "$SHOTS"
+. "$(dirname "$0")/program.sh"
 
-"$RUN" "$PROGRAM" >/dev/null 2>&1 &
-pid=$!
-fail() {
-    echo "hover_and_tray: $1"
-    kill "$pid" 2>/dev/null
-    exit 1
-}
-find_window() {
-    wid=""
-    for _ in $(seq 1 100); do
-        wid=$(xdotool search --onlyvisible --name '^Snapdisc$' 2>/dev/null | head -1)
-        [ -n "$wid" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
 # shot NAME: screenshot of the whole screen
 shot() { import -window root "$SHOTS/$1.png"; }
 # pixel NAME X Y: the colour at a point of the window in a screenshot
@@ -60,21 +46,23 @@ shot left_onto_list
 xdotool mousemove $((X + 483)) $((Y + 17)) click 1
 sleep 0.8
 xdotool search --onlyvisible --name '^Snapdisc$' >/dev/null 2>&1 && fail "\"min\" did not hide the window"
-tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)
-if [ -n "$tray" ]; then
-    eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
-    xdotool mousemove $((TRAY_X + 13)) $((TRAY_Y + TRAY_HEIGHT - 12)) click --repeat 2 --delay 80 1
-    find_window || fail "a double click on the tray icon did not bring the window back"
-    shot restored
-else
-    echo "hover_and_tray: no tray window to click; the window is brought back by hand"
-    xdotool windowmap "$wid"
-fi
-
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool mousemove $((X + 520)) $((Y + 15)) click 1
-for _ in $(seq 1 50); do
-    kill -0 "$pid" 2>/dev/null || exit 0
+# Wine's own tray window stands in for a notification area when the
+# display has none.
+tray=""
+for _ in $(seq 1 15); do
+    tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)
+    [ -n "$tray" ] && break
     sleep 0.2
 done
-fail "the exit element did not end the program"
+if [ -z "$tray" ]; then
+    echo "hover_and_tray: the display has a notification area of its own; the tray icon was not clicked"
+    kill "$pid" 2>/dev/null
+    exit 0
+fi
+eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
+xdotool mousemove $((TRAY_X + 13)) $((TRAY_Y + TRAY_HEIGHT - 12)) click --repeat 2 --delay 80 1
+find_window || fail "a double click on the tray icon did not bring the window back"
+shot restored
+
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+exit_program

@@ -1,0 +1,31 @@
+# Sourced by the end-to-end scripts: starts the program under Wine and
+# gives the helpers they share. Needs RUN, PROGRAM and NAME set.
+"$RUN" "$PROGRAM" >/dev/null 2>&1 &
+pid=$!
+
+fail() {
+    echo "$NAME: $1"
+    kill "$pid" 2>/dev/null
+    exit 1
+}
+
+# Sets wid to the visible main window, waiting up to 20 s; false if none.
+find_window() {
+    wid=""
+    for _ in $(seq 1 100); do
+        wid=$(xdotool search --onlyvisible --name '^Snapdisc$' 2>/dev/null | head -1)
+        [ -n "$wid" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# Clicks "exit" of the window at X, Y and waits for the program to end.
+exit_program() {
+    xdotool mousemove $((X + 520)) $((Y + 15)) click 1
+    for _ in $(seq 1 50); do
+        kill -0 "$pid" 2>/dev/null || exit 0
+        sleep 0.2
+    done
+    fail "the exit element did not end the program"
+}
