@@ -61,14 +61,11 @@ BOOL CListCtrl::SetColumnText(int column, const std::string& heading)
     return static_cast<BOOL>(Send(LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&col)));
 }
 
-int CListCtrl::HitTest(POINT pt, UINT* flags) const
+int CListCtrl::HitTest(POINT pt) const
 {
     LVHITTESTINFO info = {};
     info.pt = pt;
-    int item = static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
-    if (flags)
-        *flags = info.flags;
-    return item;
+    return static_cast<int>(Send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
 BOOL CListCtrl::GetSubItemRect(int item, int subItem, int area, RECT& rect) const

@@ -13,8 +13,6 @@ public:
     std::string GetItemText(int item, int subItem) const;
     BOOL SetItemText(int item, int subItem, const std::string& text);
     int InsertItem(int item, const std::string& text);
-    BOOL DeleteItem(int item) { return static_cast<BOOL>(Send(LVM_DELETEITEM, static_cast<WPARAM>(item))); }
-    BOOL DeleteAllItems() { return static_cast<BOOL>(Send(LVM_DELETEALLITEMS)); }
     UINT GetItemState(int item, UINT mask) const
     {
         return static_cast<UINT>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(item), mask));
@@ -33,8 +31,8 @@ public:
     }
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(Send(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
 
-    // The row at a client point, or -1; flags receive the LVHT_ part hit.
-    int HitTest(POINT pt, UINT* flags = nullptr) const;
+    // The row at a client point, or -1.
+    int HitTest(POINT pt) const;
     // Row and column at a client point (row -1 for none).
     int SubItemHitTest(LVHITTESTINFO* info) const
     {
