@@ -303,17 +303,29 @@ void CSnapdiscDlg::UpdateElementActivity()
         g_skinElements[static_cast<size_t>(e)].m_bActive = active;
 }
 
-void CSnapdiscDlg::AppendPhoto(const std::string& path, uint32_t delay)
+void CSnapdiscDlg::InsertPhotoRow(CPhotoInfo photo, uint32_t delay)
 {
-    CPhotoInfo photo(path);
     int row = m_listPhotos.InsertItem(m_listPhotos.GetItemCount(), photo.m_strName);
     m_listPhotos.SetItemText(row, CKVSListCtrl::kColumnDelay, std::to_string(delay));
     m_listPhotos.SetItemText(row, CKVSListCtrl::kColumnDate, photo.m_strDate);
     m_listPhotos.SetItemText(row, CKVSListCtrl::kColumnBytes, photo.m_strSize);
     m_listPhotos.SetItemText(row, CKVSListCtrl::kColumnPath, photo.m_strPath);
     m_arrPhotos.push_back(std::move(photo));
+}
+
+void CSnapdiscDlg::AppendPhoto(const std::string& path, uint32_t delay)
+{
+    InsertPhotoRow(CPhotoInfo(path), delay);
     m_project.m_arrPaths.push_back(path);
     m_project.m_arrDelays.push_back(delay);
+}
+
+void CSnapdiscDlg::ClearPhotos()
+{
+    m_listPhotos.DeleteAllItems();
+    m_arrPhotos.clear();
+    m_project.m_arrPaths.clear();
+    m_project.m_arrDelays.clear();
 }
 
 void CSnapdiscDlg::ExchangePhotos(int a, int b)
@@ -409,6 +421,12 @@ bool CSnapdiscDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     case WM_TIMER:
         OnTimer(wParam);
         return false;
+    case WM_NOTIFY:
+        if (wParam != IDC_PHOTO_LIST || reinterpret_cast<NMHDR*>(lParam)->code != LVN_ITEMCHANGED)
+            return CDialog::OnMessage(msg, wParam, lParam, result);
+        OnPhotoSelectionChanged(*reinterpret_cast<NMLISTVIEW*>(lParam));
+        result = 0;
+        return true;
     case WM_COMMAND:
         if (LOWORD(wParam) != IDC_RECORDERS || HIWORD(wParam) != CBN_SELCHANGE)
             return CDialog::OnMessage(msg, wParam, lParam, result);

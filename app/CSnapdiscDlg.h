@@ -42,6 +42,9 @@ public:
     void StopSlideshow();
     // A photo at the end of the list: record, path, delay and row.
     void AppendPhoto(const std::string& path, uint32_t delay);
+    // Saves the project (to its file, or asking for one); true when the
+    // file now holds it. Cancelled or failed, nothing changes.
+    bool SaveProject();
     // Exchanges two photos: records, paths, delays and the rows' texts.
     void ExchangePhotos(int a, int b);
     void DrawStatusText();
@@ -70,6 +73,7 @@ public:
     void OnMoveUp();
     void OnMoveDown();
     void OnMoveBottom();
+    void OnPhotoSelectionChanged(const NMLISTVIEW& change);
     int RefreshRecorders();
     void SelectRecorder();
     void StartBurnChecks();
@@ -99,6 +103,7 @@ public:
     bool m_bNoRecorder = false;
     bool m_bBurning = false;
     int m_nPictureCount = 0;
+    int m_nFilterIndex = 1;  // the add dialog's file type, as last chosen
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -120,6 +125,16 @@ private:
     void SetColumnTitles(bool insert);
     void PlaceControls();
     void ShowPreview(const std::string& path);
+    // A record and its row at the end of the list.
+    void InsertPhotoRow(CPhotoInfo photo, uint32_t delay);
+    // Removes every photo: records, paths, delays and rows.
+    void ClearPhotos();
+    // The unsaved-changes question before a command that would lose them:
+    // true when the command may go on.
+    bool MayDropChanges(bool exiting);
+    bool WriteProject(const std::string& path, const std::string& title);
+    enum class Move { Top, Up, Down, Bottom };
+    void MoveFocusedPhoto(Move move);
 
     HMENU m_hLanguageMenu = nullptr;
     HICON m_hBigIcon = nullptr;

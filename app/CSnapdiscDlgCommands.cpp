@@ -5,6 +5,7 @@
 
 #include <dbt.h>
 
+#include "CAboutDlg.h"
 #include "CSnapdiscApp.h"
 #include "framework/CPrompter.h"
 #include "lang/CLang.h"
@@ -162,15 +163,14 @@ bool CSnapdiscDlg::OnDeviceChange(WPARAM event)
 
 void CSnapdiscDlg::OnExit()
 {
-    if (m_project.m_bModified &&
-        MessageBox(Lang().GetText("SureToSave"), Lang().GetText("title"), MB_YESNO | MB_ICONQUESTION) == IDYES)
-        OnSaveProject();
+    if (!MayDropChanges(true))
+        return;  // asked to save, and the save did not happen: stay open
     EndDialog(1);
     ReleaseRecorders();
 }
 
 void CSnapdiscDlg::OnAbout()
 {
-    CDialog about(IDD_ABOUTBOX, this);
+    CAboutDlg about(this);
     about.DoModal();
 }

@@ -1,22 +1,11 @@
-// Commands whose work comes with the project commands, the list editing and
-// the recorders. Until then the program has no recorder: the combo box stays
+// The recorders' part of the main window, whose work comes with the engine
+// binding. Until then the program has no recorder: the combo box stays
 // hidden, the status strip stays as it is, and "start" says that no
 // recorder is available.
 #include "CSnapdiscDlg.h"
 
 #include "CSnapdiscApp.h"
 #include "lang/CLang.h"
-
-void CSnapdiscDlg::OnNewProject() {}
-void CSnapdiscDlg::OnOpenProject() {}
-void CSnapdiscDlg::OnSaveProject() {}
-void CSnapdiscDlg::OnAddPhotos() {}
-void CSnapdiscDlg::OnRemoveSelected() {}
-void CSnapdiscDlg::OnRemoveAll() {}
-void CSnapdiscDlg::OnMoveTop() {}
-void CSnapdiscDlg::OnMoveUp() {}
-void CSnapdiscDlg::OnMoveDown() {}
-void CSnapdiscDlg::OnMoveBottom() {}
 
 int CSnapdiscDlg::RefreshRecorders()
 {

@@ -34,6 +34,12 @@ void CDataExchange::Fail()
     m_bFailed = true;
 }
 
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
+{
+    if (!control.m_hWnd)
+        control.SubclassWindow(pDX->PrepareCtrl(nIDC));
+}
+
 void DDX_Text(CDataExchange* pDX, int nIDC, uint32_t& value)
 {
     if (pDX->m_bFailed)

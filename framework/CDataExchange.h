@@ -5,6 +5,7 @@
 #include <string>
 
 class CDialog;
+class CWnd;
 
 // One exchange of data between a dialog's controls and its members. After
 // the first refused value the remaining exchanges are skipped.
@@ -22,6 +23,8 @@ public:
     HWND m_hWndLastControl = nullptr;
 };
 
+// Subclasses the control with the object, once.
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
 // An unsigned number in an edit control. Saving refuses anything but
 // digits (surrounding blanks allowed) and values beyond 32 bits.
 void DDX_Text(CDataExchange* pDX, int nIDC, uint32_t& value);

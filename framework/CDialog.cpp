@@ -92,7 +92,7 @@ INT_PTR CDialog::DoModal()
         }
         if (got < 0)
             break;
-        if (!PreTranslateMessage(&msg) && !IsDialogMessageA(hWnd, &msg)) {
+        if (!WalkPreTranslateTree(&msg) && !IsDialogMessageA(hWnd, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
@@ -153,6 +153,16 @@ void CDialog::OnCancel()
 BOOL CDialog::PreTranslateMessage(MSG*)
 {
     return FALSE;
+}
+
+BOOL CDialog::WalkPreTranslateTree(MSG* pMsg)
+{
+    for (HWND h = pMsg->hwnd; h && h != m_hWnd; h = GetParent(h)) {
+        CWnd* window = FromHandlePermanent(h);
+        if (window && window->PreTranslateMessage(pMsg))
+            return TRUE;
+    }
+    return PreTranslateMessage(pMsg);
 }
 
 bool CDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result)

@@ -27,8 +27,7 @@ public:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
-    // True when the message was handled and must not be dispatched.
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     UINT m_nIDTemplate;
 
@@ -45,6 +44,8 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT msg, WPARAM wParam, LPARAM lParam);
+    // Offers a message to the windows from its target up to this dialog.
+    BOOL WalkPreTranslateTree(MSG* pMsg);
     HWND CreateFromTemplate(HWND owner);
 
     bool m_bModal = false;

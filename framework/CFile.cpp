@@ -1,6 +1,11 @@
 #include "CFile.h"
 
 #include <cerrno>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 #include "CFileException.h"
 
@@ -81,6 +86,20 @@ uint64_t CFile::GetLength() const
     if (end < 0 || Seek(m_pFile, here, SEEK_SET) != 0)
         throw CFileException(CFileException::badSeek, m_strPath);
     return static_cast<uint64_t>(end);
+}
+
+void CFile::Flush()
+{
+    if (!m_pFile)
+        throw CFileException(CFileException::invalidFile, m_strPath);
+    errno = 0;
+#ifdef _WIN32
+    int synced = _commit(_fileno(m_pFile));
+#else
+    int synced = fsync(fileno(m_pFile));
+#endif
+    if (std::fflush(m_pFile) != 0 || synced != 0)
+        ThrowLastError();
 }
 
 void CFile::Close()

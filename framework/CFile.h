@@ -25,6 +25,9 @@ public:
     void Write(const void* buffer, size_t count);
     uint64_t GetLength() const;
     uint64_t GetPosition() const;
+    // Makes sure what was written is on the disk, not only in the system's
+    // cache; a failure is thrown.
+    void Flush();
     // Flushes and closes; a failure to do so is thrown. Closing twice is harmless.
     void Close();
 

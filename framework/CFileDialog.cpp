@@ -13,6 +13,7 @@ CFileDialog::CFileDialog(bool bOpenFileDialog, const char* defExt, const char* f
 INT_PTR CFileDialog::DoModal()
 {
     m_arrPathNames.clear();
+    m_bBufferTooSmall = false;
     bool chosen = AfxGetPrompter().FileDialog(m_hWndOwner, *this);
     return chosen && !m_arrPathNames.empty() ? IDOK : IDCANCEL;
 }

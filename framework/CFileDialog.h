@@ -28,6 +28,9 @@ public:
     std::string m_strFileName;
     std::string m_strFilter;
     DWORD m_dwFlags;
+    int m_nFilterIndex = 1;        // the filter shown first (1-based); the one left chosen afterwards
+    size_t m_nMaxFile = 65536;     // bytes for the chosen names (multiple selection)
+    bool m_bBufferTooSmall = false;  // set when the names chosen did not fit
     HWND m_hWndOwner;
     std::vector<std::string> m_arrPathNames;
 };

@@ -13,6 +13,8 @@ public:
     std::string GetItemText(int item, int subItem) const;
     BOOL SetItemText(int item, int subItem, const std::string& text);
     int InsertItem(int item, const std::string& text);
+    BOOL DeleteItem(int item) { return static_cast<BOOL>(Send(LVM_DELETEITEM, static_cast<WPARAM>(item))); }
+    BOOL DeleteAllItems() { return static_cast<BOOL>(Send(LVM_DELETEALLITEMS)); }
     UINT GetItemState(int item, UINT mask) const
     {
         return static_cast<UINT>(Send(LVM_GETITEMSTATE, static_cast<WPARAM>(item), mask));

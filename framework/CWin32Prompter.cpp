@@ -1,6 +1,7 @@
 #include "CWin32Prompter.h"
 
 #include <commdlg.h>
+#include <cderr.h>
 
 #include "CFileDialog.h"
 #include "MultiSelect.h"
@@ -18,7 +19,7 @@ bool CWin32Prompter::FileDialog(HWND owner, CFileDialog& dialog)
         if (c == '|')
             c = '\0';
     filter.push_back('\0');
-    std::vector<char> buffer(dialog.m_dwFlags & OFN_ALLOWMULTISELECT ? 65536 : MAX_PATH, '\0');
+    std::vector<char> buffer(dialog.m_dwFlags & OFN_ALLOWMULTISELECT ? dialog.m_nMaxFile : MAX_PATH, '\0');
     dialog.m_strFileName.copy(buffer.data(), buffer.size() - 2);
 
     OPENFILENAMEA ofn = {};
@@ -28,10 +29,13 @@ bool CWin32Prompter::FileDialog(HWND owner, CFileDialog& dialog)
     ofn.lpstrFile = buffer.data();
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.lpstrDefExt = dialog.m_strDefExt.empty() ? nullptr : dialog.m_strDefExt.c_str();
+    ofn.nFilterIndex = static_cast<DWORD>(dialog.m_nFilterIndex);
     ofn.Flags = dialog.m_dwFlags | OFN_EXPLORER;
     BOOL ok = dialog.m_bOpenFileDialog ? GetOpenFileNameA(&ofn) : GetSaveFileNameA(&ofn);
+    dialog.m_bBufferTooSmall = !ok && CommDlgExtendedError() == FNERR_BUFFERTOOSMALL;
     if (!ok)
         return false;
+    dialog.m_nFilterIndex = static_cast<int>(ofn.nFilterIndex);
     dialog.m_arrPathNames = SplitMultiSelect(buffer.data(), buffer.size());
     return true;
 }

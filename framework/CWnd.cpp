@@ -19,6 +19,8 @@ CWnd* NotifyingChild(UINT msg, WPARAM wParam, LPARAM lParam)
         return CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM:
         return wParam ? CWnd::FromHandlePermanent(reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem) : nullptr;
+    case WM_CTLCOLORSTATIC:
+        return CWnd::FromHandlePermanent(reinterpret_cast<HWND>(lParam));
     default:
         return nullptr;
     }
@@ -68,6 +70,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
     m_hWnd = hWnd;
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+    PreSubclassWindow();
     return TRUE;
 }
 
@@ -104,6 +107,11 @@ CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*)
+{
+    return FALSE;
 }
 
 bool CWnd::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)

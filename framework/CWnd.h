@@ -40,9 +40,14 @@ public:
     // The object that subclasses or owns this window, or null.
     static CWnd* FromHandlePermanent(HWND hWnd);
 
-    // A notification (WM_NOTIFY, WM_COMMAND, WM_DRAWITEM) this control sent
-    // its parent. True when the control handled it; result is then the answer.
+    // A notification (WM_NOTIFY, WM_COMMAND, WM_DRAWITEM, WM_CTLCOLORSTATIC)
+    // this control sent its parent. True when the control handled it; result
+    // is then the answer.
     virtual bool OnChildNotify(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Sees a message of a dialog's modal loop before it is dispatched, when
+    // the message is for this window or one of its children; true when it
+    // was handled and must not be dispatched.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
 
     static std::string GetWindowTextOf(HWND hWnd);
 
@@ -51,6 +56,8 @@ public:
 protected:
     // Returns true when the message was handled; result is then the answer.
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    // Runs once the window is subclassed.
+    virtual void PreSubclassWindow() {}
     // The window's own handling of a message.
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
     // Reflection to the notifying control, then OnMessage, behind the

@@ -4,8 +4,10 @@
 
 class CProjectInfo;
 
-// Writes a project file holding one archived project (creating or
-// truncating the file). Throws CFileException or CArchiveException.
+// Writes a project file holding one archived project. The old file, if any,
+// is replaced only by a complete new one: on failure it is left as it was,
+// nothing else is left behind, and CFileException or CArchiveException is
+// thrown.
 void WriteProjectFile(const std::string& path, CProjectInfo& project);
 
 // Reads a project file into a new project. A file that is short, foreign or
