@@ -31,13 +31,16 @@ void CSnapdiscDlg::OnAddPhotos()
     dialog.m_nMaxFile = kNameBufferBytes;
     if (dialog.DoModal() == IDOK) {
         m_nFilterIndex = dialog.m_nFilterIndex;
+        m_listPhotos.SetRedraw(FALSE);
         for (const std::string& path : dialog.GetPathNames()) {
             if (m_arrPhotos.size() >= kMaxPhotos) {
+                m_listPhotos.SetRedraw(TRUE);
                 MessageBox(Lang().GetText("FileSize"), Lang().GetText("title"), MB_OK | MB_ICONQUESTION);
                 break;
             }
             AppendPhoto(path, m_nDelay);
         }
+        m_listPhotos.SetRedraw(TRUE);
         m_project.m_bModified = 1;
         SetPictureCount(static_cast<int>(m_arrPhotos.size()));
     } else if (dialog.m_bBufferTooSmall) {

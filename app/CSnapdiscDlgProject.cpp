@@ -60,6 +60,7 @@ void CSnapdiscDlg::OnOpenProject()
     ShowPreview("");
     m_project.Reset();
     ClearPhotos();
+    m_listPhotos.SetRedraw(FALSE);
     try {
         std::unique_ptr<CProjectInfo> loaded = ReadProjectFile(dialog.GetPathName());
         m_project = *loaded;
@@ -72,8 +73,10 @@ void CSnapdiscDlg::OnOpenProject()
     } catch (const CException& e) {
         m_project.Reset();
         ClearPhotos();
+        m_listPhotos.SetRedraw(TRUE);
         AfxReportException(e, m_hWnd);
     }
+    m_listPhotos.SetRedraw(TRUE);
     DrawStatusText();
     SetPictureCount(static_cast<int>(m_arrPhotos.size()));
     UpdateElementActivity();

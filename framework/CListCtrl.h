@@ -25,6 +25,15 @@ public:
         return static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(start), MAKELPARAM(flags, 0)));
     }
 
+    // Off while many rows change (each change would redraw the list);
+    // back on, the list is drawn again.
+    void SetRedraw(BOOL redraw)
+    {
+        Send(WM_SETREDRAW, static_cast<WPARAM>(redraw));
+        if (redraw)
+            ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    }
+
     int InsertColumn(int column, const std::string& heading, int format, int width);
     BOOL SetColumnText(int column, const std::string& heading);
     DWORD SetExtendedStyle(DWORD style)

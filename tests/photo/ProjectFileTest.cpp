@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "framework/CArchive.h"
 #include "framework/CArchiveException.h"
 #include "framework/CFile.h"
@@ -69,6 +71,31 @@ TEST(ProjectFile, ExampleRoundTripsByteForByte)
 
     WriteProjectFile(dir.File("again.snz"), *loaded);
     EXPECT_EQ(ExampleBytes(), TempDir::Read(dir.File("again.snz")));
+}
+
+TEST(ProjectFile, AFailedSaveLeavesTheOldFileWhole)
+{
+    TempDir dir;
+    const std::string path = dir.Write("trip.snz", ExampleBytes());
+    CProjectInfo shorter;
+    shorter.m_arrPaths = {"D:\\pics\\a.jpg"};
+    shorter.m_arrDelays = {3};
+    // Something in the way of the new contents' file: the save fails before
+    // the old file is touched, and says which project it could not save.
+    std::filesystem::create_directory(path + ".saving");
+    try {
+        WriteProjectFile(path, shorter);
+        ADD_FAILURE() << "the save was expected to fail";
+    } catch (const CFileException& e) {
+        EXPECT_EQ(path, e.m_strFileName);
+    }
+    EXPECT_EQ(ExampleBytes(), TempDir::Read(path));
+    std::filesystem::remove(path + ".saving");
+
+    // Nothing in the way: replaced whole, nothing left beside it.
+    WriteProjectFile(path, shorter);
+    EXPECT_EQ(1u, ReadProjectFile(path)->m_arrPaths.size());
+    EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
 }
 
 TEST(ProjectFile, EmptyProject)
