@@ -48,18 +48,12 @@ sleep 0.8
 xdotool search --onlyvisible --name '^Snapdisc$' >/dev/null 2>&1 && fail "\"min\" did not hide the window"
 # Wine's own tray window stands in for a notification area when the
 # display has none.
-tray=""
-for _ in $(seq 1 15); do
-    tray=$(xdotool search --onlyvisible --name '^Wine System Tray$' 2>/dev/null | head -1)
-    [ -n "$tray" ] && break
-    sleep 0.2
-done
-if [ -z "$tray" ]; then
+if ! wait_window "Wine System Tray" 15; then
     echo "hover_and_tray: the display has a notification area of its own; the tray icon was not clicked"
     kill "$pid" 2>/dev/null
     exit 0
 fi
-eval "$(xdotool getwindowgeometry --shell "$tray" | sed 's/^/TRAY_/')"
+eval "$(xdotool getwindowgeometry --shell "$found" | sed 's/^/TRAY_/')"
 xdotool mousemove $((TRAY_X + 13)) $((TRAY_Y + TRAY_HEIGHT - 12)) click --repeat 2 --delay 80 1
 find_window || fail "a double click on the tray icon did not bring the window back"
 shot restored

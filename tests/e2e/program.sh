@@ -9,15 +9,21 @@ fail() {
     exit 1
 }
 
-# Sets wid to the visible main window, waiting up to 20 s; false if none.
-find_window() {
-    wid=""
-    for _ in $(seq 1 100); do
-        wid=$(xdotool search --onlyvisible --name '^Snapdisc$' 2>/dev/null | head -1)
-        [ -n "$wid" ] && return 0
+# wait_window TITLE TRIES: sets found to a visible window of that exact
+# title, trying every 0.2 s; false if none appears.
+wait_window() {
+    found=""
+    for _ in $(seq 1 "$2"); do
+        found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$found" ] && return 0
         sleep 0.2
     done
     return 1
+}
+
+# Sets wid to the visible main window, waiting up to 20 s; false if none.
+find_window() {
+    wait_window Snapdisc 100 && wid=$found
 }
 
 # Clicks "exit" of the window at X, Y and waits for the program to end.

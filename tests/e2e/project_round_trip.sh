@@ -28,13 +28,8 @@ WIN_WORK="Z:$(echo "$WORK" | tr / '\\')"
 
 # dialog TITLE: waits for a file dialog and sets dlg to it
 dialog() {
-    dlg=""
-    for _ in $(seq 1 50); do
-        dlg=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-        [ -n "$dlg" ] && return 0
-        sleep 0.2
-    done
-    fail "the \"$1\" dialog did not appear"
+    wait_window "$1" 50 || fail "the \"$1\" dialog did not appear"
+    dlg=$found
 }
 # type_into TEXT: types into the focused control of the dialog and presses Enter
 type_into() {
