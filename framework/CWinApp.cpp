@@ -105,6 +105,24 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* entry, const c
     return rc == ERROR_SUCCESS || (!value && rc == ERROR_FILE_NOT_FOUND);
 }
 
+BOOL AfxPumpMessage()
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        return TRUE;
+    if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return FALSE;
+    }
+    // A dialog's keys (Enter, Escape) go to the dialog they belong to.
+    HWND dialog = GetAncestor(msg.hwnd, GA_ROOT);
+    if (!dialog || !IsDialogMessageA(dialog, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return TRUE;
+}
+
 void AfxEnableControlContainer()
 {
     static bool initialised = false;

@@ -42,5 +42,9 @@ CWinApp* AfxGetApp();
 // Entry of a program built on the framework: start-up, then exit.
 int AfxWinMain(HINSTANCE hInstance);
 
+// Dispatches one pending message, if any; false when the application is
+// quitting (the quit message is put back for the loop that ends).
+BOOL AfxPumpMessage();
+
 // Makes OLE available to the program (pictures are decoded through it).
 void AfxEnableControlContainer();

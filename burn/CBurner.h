@@ -1,0 +1,59 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CRecorderInfo.h"
+#include "engine/include/NeroAPI.h"
+
+// The program's side of the burning engine: starting and stopping it, the
+// recorders it lists, what a recorder and its disc can do, erasing a
+// rewritable disc and closing the tray. The engine calls back on this thread;
+// the abort flag is what those callbacks tell it.
+class CBurner {
+public:
+    CBurner();
+    ~CBurner();
+    CBurner(const CBurner&) = delete;
+    CBurner& operator=(const CBurner&) = delete;
+
+    // 0 started (or already running), -1 no usable engine or it refused its
+    // settings, -2 it failed to start otherwise.
+    int EngineStart();
+    void EngineStop();
+    // Appends a record for every listed device with a drive letter; their number.
+    int EnumerateRecorders(std::vector<std::unique_ptr<CRecorderInfo>>& recorders);
+    // 0, or -1 when the recorder cannot be opened or its disc read.
+    int QueryRecorderSpeeds(CRecorderInfo& recorder);
+    int QueryMedia(CRecorderInfo& recorder);
+    // Asks about the disc again: blank, present and writeable.
+    bool IsReadyToBurn(CRecorderInfo& recorder);
+    int EraseDisc(const CRecorderInfo& recorder, bool quick);
+    int LoadTray(const CRecorderInfo& recorder, bool eject);
+
+    uint8_t m_bAbort = 0;
+    uint8_t m_bEngineStarted = 0;
+    HWND m_hProgressTarget = nullptr;  // the progress bar a burn moves
+    std::string m_strPrompt;           // shown when the engine asks for a disc
+    bool m_bBurnStarted = false;
+    bool m_bWritingPhase = false;
+    EngineProgress m_progress;
+
+private:
+    // The engine's device of a record; null when the record's entry is not
+    // in the current list (or no longer has the record's drive letter).
+    EngineDeviceHandle OpenRecorder(const CRecorderInfo& recorder);
+    void ReadSpeeds(EngineDeviceHandle device, int mediaType, CRecorderInfo& recorder, bool forDisc);
+
+    static int OnIdle(void* userData);
+    static int OnUserDialog(void* userData, int request, void* data);
+    static int OnProgress(void* userData, unsigned int percent);
+    static int OnAborted(void* userData);
+    static void OnAddLogLine(void* userData, int kind, const char* text);
+    static void OnSetPhase(void* userData, const char* text);
+
+    EngineSettings m_settings;
+    EngineRecorderList* m_pRecorderList = nullptr;
+};
