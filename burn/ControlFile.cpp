@@ -6,6 +6,23 @@
 
 #include "framework/FileHelpers.h"
 
+namespace {
+
+// One line of any length, its end of line included; false at the end of the file.
+bool ReadLine(std::FILE* f, std::string& line)
+{
+    line.clear();
+    char chunk[260];
+    while (std::fgets(chunk, sizeof chunk, f)) {
+        line += chunk;
+        if (!line.empty() && line.back() == '\n')
+            break;
+    }
+    return !line.empty();
+}
+
+}  // namespace
+
 bool WriteControlFile(const std::string& file, const std::vector<std::string>& paths,
                       const std::vector<uint32_t>& delays)
 {
@@ -27,22 +44,23 @@ bool ReadControlFile(const std::string& file, std::vector<ControlEntry>& entries
     if (!f)
         return false;
     entries.clear();
-    char line[260];
-    while (std::fgets(line, sizeof line, f)) {
-        size_t len = std::strlen(line);
-        while (len > 0 && line[len - 1] == '\n')
-            line[--len] = '\0';
-        while (len > 0 && line[len - 1] == '\r')
-            line[--len] = '\0';
-        if (len == 0 || line[0] == ';')
+    std::string text;
+    while (ReadLine(f, text)) {
+        while (!text.empty() && text.back() == '\n')
+            text.pop_back();
+        while (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        if (text.empty() || text[0] == ';')
             continue;
-        std::string text(line, len);
-        text += ',';  // a missing final "," is supplied
-        size_t first = text.find(',');
-        size_t second = text.find(',', first + 1);
+        // A path may hold commas ("Rome, 2003"): the delay follows the last
+        // one, once a final comma is dropped.
+        if (text.back() == ',')
+            text.pop_back();
+        size_t comma = text.rfind(',');
         ControlEntry entry;
-        entry.path = text.substr(0, first);
-        entry.delaySeconds = std::strtoll(text.substr(first + 1, second - first - 1).c_str(), nullptr, 10);
+        entry.path = text.substr(0, comma);
+        if (comma != std::string::npos)
+            entry.delaySeconds = std::strtoll(text.c_str() + comma + 1, nullptr, 10);
         entries.push_back(entry);
     }
     std::fclose(f);

@@ -16,8 +16,9 @@ struct ControlEntry {
 bool WriteControlFile(const std::string& file, const std::vector<std::string>& paths,
                       const std::vector<uint32_t>& delays);
 
-// Reads the entries in order. Lines are read 259 bytes at a time; trailing
-// LF and then CR characters are removed. The path is the text before the
-// first ",", the delay the decimal number between the first and second ",".
-// False when the file cannot be opened.
+// Reads the entries in order. Trailing LF and then CR characters of a line
+// are removed. A final "," is dropped; the delay is the decimal number after
+// the last ",", the path all before it (paths may hold commas); a line
+// without a comma is a path with delay 0. False when the file cannot be
+// opened.
 bool ReadControlFile(const std::string& file, std::vector<ControlEntry>& entries);

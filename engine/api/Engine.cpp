@@ -15,7 +15,7 @@ int Engine::Init(const EngineSettings* settings)
     m_settings = *settings;
     m_config = DefaultEngineConfig();
     m_recorders.clear();
-    m_recorders.push_back(std::make_unique<ImageRecorder>(FreeDriveLetter()));
+    m_recorders.push_back(std::make_unique<ImageRecorder>(FreeDriveLetter(), m_config.imageFolder));
     m_bInitialised = true;
     return 0;
 }

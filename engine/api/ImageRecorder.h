@@ -6,10 +6,14 @@
 // writeable CD-R.
 class ImageRecorder : public Recorder {
 public:
-    explicit ImageRecorder(char driveLetter) : m_driveLetter(driveLetter) {}
+    ImageRecorder(char driveLetter, std::string imageFolder)
+        : m_driveLetter(driveLetter), m_strImageFolder(std::move(imageFolder))
+    {
+    }
 
     char DriveLetter() const override { return m_driveLetter; }
-    std::string Name() const override { return "Snapdisc Image Recorder (BIN/CUE)"; }
+    // The name says where the images go, so the user finds what was "burnt".
+    std::string Name() const override { return "Disc images in " + m_strImageFolder; }
     int DeviceType() const override { return ENGINE_DEVICE_RECORDER; }
     unsigned int SupportedMedia() const override { return ENGINE_MEDIA_CDR | ENGINE_MEDIA_CDRW; }
 
@@ -23,4 +27,5 @@ public:
 
 private:
     char m_driveLetter;
+    std::string m_strImageFolder;
 };

@@ -107,8 +107,14 @@ public:
         options.normalOnly = m_config.normalOnly;
         options.safeArea = m_config.safeArea;
         StillPrefetcher stills(std::move(paths), options, std::max(1u, std::thread::hardware_concurrency()));
-        VideoCdDisc disc = MakeSlideshowDisc(m_photos, m_config, m_when, std::move(tracks),
-                                             [&stills](size_t i) { return stills.Take(i); });
+        // A photo made with a fault (cut short, damaged data) is logged, so
+        // the user hears of it after the burn.
+        VideoCdDisc disc = MakeSlideshowDisc(m_photos, m_config, m_when, std::move(tracks), [&stills](size_t i) {
+            StillItem item = stills.Take(i);
+            if (item.ok && !item.warning.empty())
+                Engine::Instance().AddError(item.warning);
+            return item;
+        });
         VideoCdImageWriter writer(disc);
         VideoCdResult planned = writer.Plan();
         if (!planned.ok) {

@@ -22,7 +22,7 @@ TEST(ControlFile, ReadingRules)
                        "C:\\a.jpg,10,\r\n"
                        "C:\\b.jpg,3\n"
                        "C:\\c.jpg,7\r\r\n"
-                       "C:\\d,e.jpg,9\r\n"
+                       "C:\\Rome, 2003\\e.jpg,9\r\n"
                        "C:\\f.jpg\n"
                        "C:\\g.jpg,12";
     std::vector<ControlEntry> entries;
@@ -33,11 +33,18 @@ TEST(ControlFile, ReadingRules)
     EXPECT_EQ(3, entries[1].delaySeconds);  // no final comma
     EXPECT_EQ("C:\\c.jpg", entries[2].path);  // CR CR LF reads like CR LF
     EXPECT_EQ(7, entries[2].delaySeconds);
-    EXPECT_EQ("C:\\d", entries[3].path);  // a path is cut at its first comma
-    EXPECT_EQ(0, entries[3].delaySeconds);
+    EXPECT_EQ("C:\\Rome, 2003\\e.jpg", entries[3].path);  // commas in a path stay
+    EXPECT_EQ(9, entries[3].delaySeconds);
+    EXPECT_EQ("C:\\f.jpg", entries[4].path);
     EXPECT_EQ(0, entries[4].delaySeconds);
     EXPECT_EQ(12, entries[5].delaySeconds);  // last line without an end
     EXPECT_FALSE(ReadControlFile(dir.File("missing.ctl"), entries));
+
+    // A line longer than any buffer is still one entry.
+    ASSERT_TRUE(ReadControlFile(dir.Write("long.ctl", std::string(300, 'p') + ",4\r\nC:\\x.jpg,1\r\n"), entries));
+    ASSERT_EQ(2u, entries.size());
+    EXPECT_EQ(std::string(300, 'p'), entries[0].path);
+    EXPECT_EQ(4, entries[0].delaySeconds);
 }
 
 TEST(VideoCdJob, ItemsFromEntries)
