@@ -1,6 +1,10 @@
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
+#include "burn/CBurner.h"
+#include "burn/CRecorderInfo.h"
 #include "framework/CWinApp.h"
 
 class CLang;
@@ -27,6 +31,9 @@ public:
     const std::string& GetModulePath() const { return m_strModulePath; }
     const std::string& GetProgramFolder() const { return m_strProgramFolder; }
     CLang* GetLang() const { return m_pLang; }
+
+    CBurner m_burner;
+    std::vector<std::unique_ptr<CRecorderInfo>> m_arrRecorders;  // in the engine's order
 
 private:
     std::string m_strModulePath;

@@ -273,7 +273,9 @@ void CSnapdiscDlg::DrawStatusText()
         UpdateStatusText();
     HDC dc = GetDC(m_hWnd);
     SIZE extent = {0, 0};
+    HGDIOBJ oldFont = SelectObject(dc, m_hTextFont);  // measured as it is drawn
     GetTextExtentPoint32A(dc, m_strStatusText.c_str(), static_cast<int>(m_strStatusText.size()), &extent);
+    SelectObject(dc, oldFont);
     m_bMarqueeRunning = extent.cx > Element(kElementStatus).width;
     if (m_bMarqueeRunning) {
         SetTimer(m_hWnd, kMarqueeTimer, kMarqueePeriodMs, nullptr);

@@ -3,9 +3,11 @@
 #include <shellapi.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "burn/CBurnProgressDlg.h"
 #include "framework/CDialog.h"
 #include "photo/CKVSListCtrl.h"
 #include "photo/CPhotoInfo.h"
@@ -20,7 +22,7 @@
 // and delays and the list's rows always have one length and one order. It
 // runs until its "exit" element; Enter, Escape and the Close command leave
 // it open.
-class CSnapdiscDlg : public CDialog, public CSkinButtons::Host {
+class CSnapdiscDlg : public CDialog, public CSkinButtons::Host, public CBurnProgressDlg::Host {
 public:
     explicit CSnapdiscDlg(CWnd* pParent = nullptr);
     ~CSnapdiscDlg() override;
@@ -35,6 +37,13 @@ public:
     void RunPaintRoutine() override;
     void AfterSkinPress() override { DrawStatusText(); }
     bool IsLowerPanelShown() const override { return m_bLowerPanelShown; }
+
+    // CBurnProgressDlg::Host
+    void BurnStarting() override;
+    void BurnEnded() override;
+    CRecorderInfo* BurnRecorder() override { return m_pCurrentRecorder; }
+    int BurnSpeed() override;
+    void BurnPhotos(std::vector<std::string>& paths, std::vector<uint32_t>& delays) override;
 
     // What the other parts of the program use.
     void SetPictureCount(int count);
@@ -101,6 +110,11 @@ public:
     size_t m_nMarqueeOffset = 0;
     bool m_bMarqueeRunning = false;
     bool m_bNoRecorder = false;
+    bool m_bRecorderListLoaded = false;
+    CRecorderInfo* m_pCurrentRecorder = nullptr;
+    int m_nChosenSpeed = 0;
+    std::string m_strBurnInfo;  // what the burn dialog shows of the project
+    std::unique_ptr<CBurnProgressDlg> m_pBurnDialog;
     bool m_bBurning = false;
     int m_nPictureCount = 0;
     int m_nFilterIndex = 1;  // the add dialog's file type, as last chosen
@@ -133,6 +147,9 @@ private:
     // true when the command may go on.
     bool MayDropChanges(bool exiting);
     bool WriteProject(const std::string& path, const std::string& title);
+    // A refusal of the start command: the text of the key, stop icon.
+    void BurnRefused(const char* key);
+    void RunBurnDialog(int eraseMode);
     enum class Move { Top, Up, Down, Bottom };
     void MoveFocusedPhoto(Move move);
 

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "ControlFile.h"
 #include "EngineBinding.h"
+#include "VideoCdJob.h"
+#include "lang/CLang.h"
 #include "framework/CPrompter.h"
 #include "framework/CWinApp.h"
 
@@ -242,6 +245,84 @@ int CBurner::LoadTray(const CRecorderInfo& recorder, bool eject)
     if (device)
         NeroCloseDevice(device);
     return 0;
+}
+
+void CBurner::SetBurnError(const char* key, const std::string& log)
+{
+    CLang* lang = GetLangPointer();
+    m_strBurnError = lang ? lang->GetText(key) : key;
+    if (!log.empty())
+        m_strBurnError += "\n\n" + log;
+}
+
+int CBurner::BurnVideoCd(CRecorderInfo& recorder, const std::string& controlFile, const std::string&,
+                         int superVideoCd, int speed, int simulate)
+{
+    m_strBurnError.clear();
+    m_strBurnWarnings.clear();
+    std::vector<ControlEntry> entries;
+    if (!ReadControlFile(controlFile, entries)) {
+        SetBurnError("NoControlFile");
+        return -1;
+    }
+    if (entries.empty()) {
+        SetBurnError("NoPhotoLeft");
+        m_bWritingPhase = false;
+        return -1;
+    }
+    EngineStop();
+    if (EngineStart() != 0) {
+        SetBurnError("EngineRestartFailed");
+        m_bWritingPhase = false;
+        return -1;
+    }
+    std::string error;
+    VideoCdJobPtr job = MakeVideoCdJob(entries, error);
+    if (!job) {
+        SetBurnError("BurnFailed", error);
+        return -1;
+    }
+    job->superVideoCd = superVideoCd;
+    int result = -1;
+    // The kept record must still be the same recorder in the fresh list.
+    EngineDeviceHandle device = OpenRecorder(recorder);
+    if (device) {
+        if (speed < 1)
+            speed = recorder.m_nCdWriteMaxSpeed;
+        WaitCursor wait;
+        m_bBurnStarted = true;
+        unsigned int flags = ENGINE_BURN_DISC_AT_ONCE | ENGINE_BURN_CLOSE_SESSION |
+                             (simulate ? ENGINE_BURN_SIMULATE : ENGINE_BURN_WRITE);
+        result = NeroBurn(device, ENGINE_FORMAT_VIDEO_CD, job.get(), flags, static_cast<unsigned int>(speed > 0 ? speed : 0),
+                          &m_progress);
+        NeroCloseDevice(device);
+    }
+    NeroFreeIsoTrack(job->track);
+    m_bWritingPhase = false;
+    if (!device) {
+        SetBurnError("RecorderNotOpened");
+        return -1;
+    }
+    return ReportBurnResult(result);
+}
+
+int CBurner::ReportBurnResult(int result)
+{
+    std::string log;
+    if (char* text = NeroGetErrorLog()) {
+        log = text;
+        NeroFreeMem(text);
+    }
+    while (!log.empty() && log.back() == '\n')
+        log.pop_back();
+    NeroClearErrors();
+    if (result == ENGINE_BURN_OK) {
+        m_strBurnWarnings = log;
+        return 0;
+    }
+    if (result != ENGINE_BURN_USER_ABORT)  // the user knows why an aborted burn stopped
+        SetBurnError("BurnFailed", log);
+    return -1;
 }
 
 int CBurner::OnIdle(void* userData)

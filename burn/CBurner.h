@@ -33,6 +33,19 @@ public:
     int EraseDisc(const CRecorderInfo& recorder, bool quick);
     int LoadTray(const CRecorderInfo& recorder, bool eject);
 
+    // Burns the photos the control file lists as a Video CD, restarting the
+    // engine first: 0 on success, -1 otherwise. After it, m_strBurnError
+    // says why a burn failed or could not start (empty for the user's
+    // abort), and m_strBurnWarnings what the engine noticed on a burn that
+    // succeeded (damaged photos).
+    int BurnVideoCd(CRecorderInfo& recorder, const std::string& controlFile, const std::string& text,
+                    int superVideoCd, int speed, int simulate);
+    // Reads the engine's log, then clears it: 0 for the engine's success
+    // code, -1 for anything else.
+    int ReportBurnResult(int result);
+    std::string m_strBurnError;
+    std::string m_strBurnWarnings;
+
     uint8_t m_bAbort = 0;
     uint8_t m_bEngineStarted = 0;
     HWND m_hProgressTarget = nullptr;  // the progress bar a burn moves
@@ -53,6 +66,9 @@ private:
     static int OnAborted(void* userData);
     static void OnAddLogLine(void* userData, int kind, const char* text);
     static void OnSetPhase(void* userData, const char* text);
+
+    // A failure's text: the language text of the key, then the engine's log.
+    void SetBurnError(const char* key, const std::string& log = std::string());
 
     EngineSettings m_settings;
     EngineRecorderList* m_pRecorderList = nullptr;

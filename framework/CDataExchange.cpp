@@ -40,6 +40,17 @@ void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
         control.SubclassWindow(pDX->PrepareCtrl(nIDC));
 }
 
+void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    HWND control = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        value = CWnd::GetWindowTextOf(control);
+    else
+        SetWindowTextA(control, value.c_str());
+}
+
 void DDX_Text(CDataExchange* pDX, int nIDC, uint32_t& value)
 {
     if (pDX->m_bFailed)

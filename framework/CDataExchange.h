@@ -25,6 +25,8 @@ public:
 
 // Subclasses the control with the object, once.
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
+// A control's text.
+void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
 // An unsigned number in an edit control. Saving refuses anything but
 // digits (surrounding blanks allowed) and values beyond 32 bits.
 void DDX_Text(CDataExchange* pDX, int nIDC, uint32_t& value);

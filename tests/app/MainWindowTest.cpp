@@ -38,8 +38,11 @@ TEST_F(MainWindowTest, OpensWithItsControlsOnTheirElements)
     }
     EXPECT_TRUE(IsWindowVisible(list));
     EXPECT_TRUE(IsWindowVisible(preview));
-    EXPECT_FALSE(IsWindowVisible(combo));  // no recorder: hidden and disabled
-    EXPECT_FALSE(IsWindowEnabled(combo));
+    // The program folder's engine lists its image recorder, which names its folder.
+    EXPECT_TRUE(IsWindowVisible(combo));
+    EXPECT_TRUE(IsWindowEnabled(combo));
+    EXPECT_NE(std::string::npos, CWnd::GetWindowTextOf(combo).find("Disc images in")) << CWnd::GetWindowTextOf(combo);
+    EXPECT_NE(nullptr, m_dlg.m_pCurrentRecorder);
     EXPECT_EQ("10", CWnd::GetWindowTextOf(delay));
 
     // The list: label editing for the delay editor, several rows selectable,
@@ -362,7 +365,15 @@ TEST(MainWindowCreation, FailsWithoutTheBurningTrayIcon)
 
 TEST_F(MainWindowTest, StatusStripScrollsAndPictureCountIsDrawn)
 {
-    // A text wider than the strip runs left four characters a tick and starts over.
+    // The composed line is wide: it scrolls.
+    m_dlg.DrawStatusText();
+    EXPECT_NE(std::string::npos, m_dlg.m_strStatusText.find("Disc images in"));
+    EXPECT_TRUE(m_dlg.m_bMarqueeRunning);
+
+    // A text wider than the strip runs left four characters a tick and starts
+    // over (with no recorder the text is left as it is).
+    m_dlg.m_bNoRecorder = true;
+    m_dlg.m_nMarqueeOffset = 0;
     m_dlg.m_strStatusText = std::string(40, 'a') + std::string(40, 'b');
     m_dlg.DrawStatusText();
     EXPECT_TRUE(m_dlg.m_bMarqueeRunning);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "burn/CRecorderInfo.h"
+#include "burn/ProgressTexts.h"
 
 namespace {
 
@@ -38,4 +39,16 @@ TEST(StatusText, ProjectRecorderAndDisc)
     EXPECT_EQ("[No media found]", DiscText(nullptr, Key));
     dvd.m_bMediaPresent = 0;
     EXPECT_EQ("[No media found]", DiscText(&dvd, Key));
+}
+
+TEST(ProgressTexts, ClockAndPercent)
+{
+    EXPECT_EQ("01:01:01", ElapsedText(1, 1, 1));  // 3661 seconds
+    EXPECT_EQ("00:00:00", ElapsedText(0, 0, 0));
+    EXPECT_EQ("100:59:59", ElapsedText(100, 59, 59));
+    EXPECT_EQ("05 %", PercentText(5, 100));
+    EXPECT_EQ("37 %", PercentText(37, 100));
+    EXPECT_EQ("100 %", PercentText(100, 100));
+    EXPECT_EQ("50 %", PercentText(500, 1000));
+    EXPECT_EQ("00 %", PercentText(10, 0));
 }
