@@ -51,6 +51,7 @@ void CBurnProgressDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CBurnProgressDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    CenterWindow();
     m_host.BurnStarting();
     SetWindowText(T("BurnTitle"));
     HWND bar = GetDlgItem(IDC_PROGRESS);

@@ -26,6 +26,20 @@ find_window() {
     wait_window Snapdisc 100 && wid=$found
 }
 
+# dialog TITLE: waits for a dialog of that title and sets dlg to it
+dialog() {
+    wait_window "$1" 50 || fail "the \"$1\" dialog did not appear"
+    dlg=$found
+}
+# type_into TEXT: types into the focused control of the dialog and presses Enter
+type_into() {
+    xdotool windowfocus --sync "$dlg" 2>/dev/null
+    xdotool type --delay 20 "$1"
+    xdotool key Return
+    sleep 0.8
+}
+click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.4; }
+shot() { import -window root "$WORK/$1.png"; }
 # Clicks "exit" of the window at X, Y and waits for the program to end.
 exit_program() {
     xdotool mousemove $((X + 520)) $((Y + 15)) click 1

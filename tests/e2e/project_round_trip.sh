@@ -26,20 +26,6 @@ cp "$CORPUS/photos/skimage_rocket.jpg" "$WORK/photos/c.jpg"
 WIN_WORK="Z:$(echo "$WORK" | tr / '\\')"
 . "$(dirname "$0")/program.sh"
 
-# dialog TITLE: waits for a file dialog and sets dlg to it
-dialog() {
-    wait_window "$1" 50 || fail "the \"$1\" dialog did not appear"
-    dlg=$found
-}
-# type_into TEXT: types into the focused control of the dialog and presses Enter
-type_into() {
-    xdotool windowfocus --sync "$dlg" 2>/dev/null
-    xdotool type --delay 20 "$1"
-    xdotool key Return
-    sleep 0.8
-}
-click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.4; }
-shot() { import -window root "$WORK/$1.png"; }
 # The photo list's rows, in window coordinates: names at x 76, delays at 176.
 row_y() { echo $((262 + 13 * $1)); }
 
