@@ -66,9 +66,10 @@ $info"
 echo "$info" | grep -q "wait: 10s" || fail "vcd-info does not find the photos' waits"
 rm -f "$WORK"/images/*
 
-# A longer burn, aborted while it writes.
+# A longer burn (large pictures), aborted while it works.
+convert -size 5000x4000 gradient:navy-orange "$WORK/photos/big.bmp" || fail "ImageMagick could not make a picture"
 list=""
-for _ in $(seq 1 40); do list="$list \"a.jpg\" \"b.jpg\""; done
+for _ in $(seq 1 12); do list="$list \"big.bmp\""; done
 add_photos "$list"
 sleep 0.5
 click 489 88
@@ -78,6 +79,7 @@ xdotool key Return
 wait_window "Burning Video CD" 25 || fail "the progress dialog did not appear"
 progress=$found
 sleep 1.5                              # under way
+xdotool search --onlyvisible --name '^Burning Video CD$' >/dev/null 2>&1 || fail "the burn ended before Abort"
 xdotool windowfocus --sync "$progress" 2>/dev/null
 xdotool key Return                     # Abort
 for _ in $(seq 1 100); do
