@@ -21,13 +21,10 @@ const int kWriteAccess = 0;
 // The wait cursor while the engine works at something the user waits for.
 class WaitCursor {
 public:
-    WaitCursor() : m_hOld(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+    WaitCursor() { SetCursor(LoadCursor(nullptr, IDC_WAIT)); }
     ~WaitCursor() { SetCursor(LoadCursor(nullptr, IDC_ARROW)); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    HCURSOR m_hOld;
 };
 
 bool CanRead(const std::string& path)
@@ -38,9 +35,9 @@ bool CanRead(const std::string& path)
     return f != nullptr;
 }
 
-// A DVD-Video disc: both of its first files open. An empty drive must not
-// bring up the system's "no disk" box.
-bool HoldsDvdVideo(std::string drive)
+}  // namespace
+
+bool CBurner::HoldsDvdVideo(std::string drive)
 {
     while (!drive.empty() && drive.back() == '\\')
         drive.pop_back();
@@ -49,8 +46,6 @@ bool HoldsDvdVideo(std::string drive)
     SetErrorMode(oldMode);
     return video;
 }
-
-}  // namespace
 
 CBurner::CBurner()
 {

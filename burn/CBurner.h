@@ -32,6 +32,9 @@ public:
     bool IsReadyToBurn(CRecorderInfo& recorder);
     int EraseDisc(const CRecorderInfo& recorder, bool quick);
     int LoadTray(const CRecorderInfo& recorder, bool eject);
+    // A DVD-Video disc in the drive ("E:", or a folder): both of its first
+    // files open. An empty drive does not bring up the system's "no disk" box.
+    static bool HoldsDvdVideo(std::string drive);
 
     // Burns the photos the control file lists as a Video CD, restarting the
     // engine first: 0 on success, -1 otherwise. After it, m_strBurnError

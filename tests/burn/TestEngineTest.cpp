@@ -226,3 +226,13 @@ TEST_F(TestEngineTest, OlderEnginesAndStartFailures)
     m_dlg.ReleaseRecorders();
     FreeLibrary(oldEngine);
 }
+
+TEST(DvdVideo, BothFirstFilesMakeAFilm)
+{
+    TempDir dir;
+    dir.Write("dvd\\video_ts\\video_ts.ifo", "ifo");
+    EXPECT_FALSE(CBurner::HoldsDvdVideo(dir.File("dvd")));
+    dir.Write("dvd\\video_ts\\vts_01_0.ifo", "ifo");
+    EXPECT_TRUE(CBurner::HoldsDvdVideo(dir.File("dvd") + "\\"));  // a trailing separator is dropped
+    EXPECT_FALSE(CBurner::HoldsDvdVideo("Q:"));  // an empty drive: no system box, just no film
+}
