@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "burn/CBurnProgressDlg.h"
+#include "burn/CBurner.h"
 #include "support/MainWindowFixture.h"
 
 namespace {
@@ -182,4 +183,39 @@ TEST_F(BurnWithoutEngineTest, StartSaysThereIsNoRecorder)
     AddPhotos(1);
     Press(kElementStart);
     EXPECT_EQ("NoDevice", m_prompter.m_messages.back().text);
+}
+
+namespace {
+
+class IdleHost : public CBurnProgressDlg::Host {
+public:
+    void BurnStarting() override { ++m_nStarted; }
+    void BurnEnded() override {}
+    CRecorderInfo* BurnRecorder() override { return nullptr; }
+    int BurnSpeed() override { return 0; }
+    void BurnPhotos(std::vector<std::string>&, std::vector<uint32_t>&) override {}
+    int m_nStarted = 0;
+};
+
+}  // namespace
+
+TEST(BurnProgressDialog, ClockPercentAndKeys)
+{
+    IdleHost host;
+    CBurner burner;
+    CBurnProgressDlg dialog(nullptr, host, burner);
+    ASSERT_TRUE(dialog.Create());
+    EXPECT_EQ(1, host.m_nStarted);
+    for (int second = 0; second < 3661; ++second)
+        SendMessageA(dialog.m_hWnd, WM_TIMER, 2, 0);
+    EXPECT_EQ("01:01:01", CWnd::GetWindowTextOf(dialog.GetDlgItem(IDC_ELAPSED_VALUE)));
+    SendMessageA(dialog.GetDlgItem(IDC_PROGRESS), PBM_SETPOS, 5, 0);
+    SendMessageA(dialog.m_hWnd, WM_TIMER, 2, 0);
+    EXPECT_EQ("05 %", CWnd::GetWindowTextOf(dialog.GetDlgItem(IDC_PERCENT_VALUE)));
+    // Escape does nothing; Abort only raises the flag.
+    SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    SendMessageA(dialog.m_hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindow(dialog.m_hWnd));
+    EXPECT_EQ(1, burner.m_bAbort);
+    dialog.EndDialog(0);
 }
