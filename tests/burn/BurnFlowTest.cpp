@@ -152,22 +152,17 @@ class BurnWithoutEngineTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        DWORD size = sizeof m_registered;
-        RegGetValueA(HKEY_LOCAL_MACHINE, kShared, "NeroAPI", RRF_RT_REG_SZ, nullptr, m_registered, &size);
+        m_registered = MachineValue(kShared, "NeroAPI");
         RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kShared, "NeroAPI");
         MainWindowFixture::SetUp();
     }
     void TearDown() override
     {
         MainWindowFixture::TearDown();
-        HKEY key;
-        RegCreateKeyExA(HKEY_LOCAL_MACHINE, kShared, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-        RegSetValueExA(key, "NeroAPI", 0, REG_SZ, reinterpret_cast<const BYTE*>(m_registered),
-                       static_cast<DWORD>(strlen(m_registered) + 1));
-        RegCloseKey(key);
+        SetMachineValue(kShared, "NeroAPI", m_registered);
     }
     static constexpr const char* kShared = "SOFTWARE\\ahead\\Shared";
-    char m_registered[512] = "";
+    std::string m_registered;
 };
 
 }  // namespace

@@ -8,29 +8,12 @@
 
 #include "burn/CBurner.h"
 #include "burn/EngineBinding.h"
+#include "support/TestRegistry.h"
 
 namespace {
 
 const char kShared[] = "SOFTWARE\\ahead\\Shared";
 const char kAppPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Nero.exe";
-
-std::string MachineValue(const char* key, const char* name)
-{
-    char buffer[512] = "";
-    DWORD size = sizeof buffer;
-    LONG rc = RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_REG_SZ, nullptr, buffer, &size);
-    return rc == ERROR_SUCCESS ? buffer : "";
-}
-
-void SetMachineValue(const char* key, const char* name, const std::string& value)
-{
-    HKEY handle;
-    ASSERT_EQ(ERROR_SUCCESS,
-              RegCreateKeyExA(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr));
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(handle);
-}
 
 // Each test starts with no engine registered and leaves the registry as it found it.
 class EngineBindingTest : public ::testing::Test {

@@ -15,11 +15,7 @@ const char kShared[] = "SOFTWARE\\ahead\\Shared";
 
 void SetShared(const std::string& folder)
 {
-    HKEY key;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kShared, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr);
-    RegSetValueExA(key, "NeroAPI", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                   static_cast<DWORD>(folder.size() + 1));
-    RegCloseKey(key);
+    SetMachineValue(kShared, "NeroAPI", folder);
 }
 
 TestRecorder Recorder(char drive, const char* name, int type, unsigned disc, int tracks, int writeable,
@@ -55,8 +51,7 @@ class TestEngineTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        DWORD size = sizeof m_registered;
-        RegGetValueA(HKEY_LOCAL_MACHINE, kShared, "NeroAPI", RRF_RT_REG_SZ, nullptr, m_registered, &size);
+        m_registered = MachineValue(kShared, "NeroAPI");
         std::string folder = std::string(SNAPDISC_TEST_ENGINES) + "\\testengine";
         SetShared(folder);
         m_hEngine = LoadLibraryA((folder + "\\NeroAPI.dll").c_str());  // keeps the script alive
@@ -101,7 +96,7 @@ protected:
         return all;
     }
 
-    char m_registered[512] = "";
+    std::string m_registered;
     HMODULE m_hEngine = nullptr;
     TestEngineScript* m_script = nullptr;
 };
