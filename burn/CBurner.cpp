@@ -288,8 +288,8 @@ int CBurner::BurnVideoCd(CRecorderInfo& recorder, const std::string& controlFile
         m_bBurnStarted = true;
         unsigned int flags = ENGINE_BURN_DISC_AT_ONCE | ENGINE_BURN_CLOSE_SESSION |
                              (simulate ? ENGINE_BURN_SIMULATE : ENGINE_BURN_WRITE);
-        result = NeroBurn(device, ENGINE_FORMAT_VIDEO_CD, job.get(), flags, static_cast<unsigned int>(speed > 0 ? speed : 0),
-                          &m_progress);
+        unsigned int engineSpeed = speed > 0 ? static_cast<unsigned int>(speed) : 0;
+        result = NeroBurn(device, ENGINE_FORMAT_VIDEO_CD, job.get(), flags, engineSpeed, &m_progress);
         NeroCloseDevice(device);
     }
     NeroFreeIsoTrack(job->track);
