@@ -128,7 +128,10 @@ void CSnapdiscDlg::MoveFocusedPhoto(Move move)
         MessageBox(Lang().GetText("select photo"), Lang().GetText("Warning"), MB_OK);
     } else {
         // How far the photo goes; none when it already is at that end.
-        int target = move == Move::Top ? 0 : move == Move::Up ? focused - 1 : move == Move::Down ? focused + 1 : count - 1;
+        int target = move == Move::Top    ? 0
+                     : move == Move::Up   ? focused - 1
+                     : move == Move::Down ? focused + 1
+                                          : count - 1;
         if (target >= 0 && target < count && target != focused) {
             int step = towardsTop ? -1 : 1;
             for (int i = focused; i != target; i += step) {

@@ -119,7 +119,8 @@ int CBurner::EnumerateRecorders(std::vector<std::unique_ptr<CRecorderInfo>>& rec
         if (entry.driveLetter == 0)
             continue;
         auto record = std::make_unique<CRecorderInfo>();
-        record->m_strDrive = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(entry.driveLetter)))) + ":";
+        char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(entry.driveLetter)));
+        record->m_strDrive = std::string(1, drive) + ":";
         std::string name(entry.deviceName, strnlen(entry.deviceName, sizeof entry.deviceName));
         record->m_strName = name.substr(std::min(name.find_first_not_of(' '), name.size()));
         record->m_bValid = 1;
