@@ -32,10 +32,17 @@ BOOL CSnapdiscApp::InitInstance()
     char modulePath[260] = "";
     GetModuleFileNameA(nullptr, modulePath, sizeof modulePath);
     StartUp(modulePath);
-    if (BringRunningCopyForward())
+    // "snapdisc.exe PROJECT.snz" (how a project file is opened from the shell).
+    if (__argc > 1 && __argv[1][0] != '\0') {
+        char full[MAX_PATH * 2] = "";
+        DWORD length = GetFullPathNameA(__argv[1], sizeof full, full, nullptr);
+        m_strStartProject = length > 0 && length < sizeof full ? full : __argv[1];
+    }
+    if (BringRunningCopyForward(m_strStartProject))
         return FALSE;
 
     CSnapdiscDlg dlg;
+    dlg.m_strStartProject = m_strStartProject;
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;
@@ -64,7 +71,7 @@ void CSnapdiscApp::StartUp(const std::string& modulePath)
         WriteProfileString(kSettingSection, kDefaultDelayEntry, kDefaultDelay);
 }
 
-bool CSnapdiscApp::BringRunningCopyForward()
+bool CSnapdiscApp::BringRunningCopyForward(const std::string& project)
 {
     const char* title = m_pLang ? m_pLang->GetText("title") : "title";
     HWND found = FindWindowA("#32770", title);
@@ -74,6 +81,11 @@ bool CSnapdiscApp::BringRunningCopyForward()
     if (IsIconic(found))
         ShowWindow(found, SW_RESTORE);
     SetForegroundWindow(popup);
+    if (!project.empty()) {
+        COPYDATASTRUCT data = {CSnapdiscDlg::kOpenProjectData, static_cast<DWORD>(project.size() + 1),
+                               const_cast<char*>(project.c_str())};
+        SendMessageA(found, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    }
     return true;
 }
 

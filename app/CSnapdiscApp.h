@@ -25,8 +25,9 @@ public:
     // "default delay time".
     void StartUp(const std::string& modulePath);
     // Looks for a running copy by its caption; when found, brings it forward
-    // (restoring it if minimised) and returns true.
-    bool BringRunningCopyForward();
+    // (restoring it if minimised), hands it the project to open, if any, and
+    // returns true.
+    bool BringRunningCopyForward(const std::string& project = std::string());
 
     const std::string& GetModulePath() const { return m_strModulePath; }
     const std::string& GetProgramFolder() const { return m_strProgramFolder; }
@@ -36,6 +37,7 @@ public:
     std::vector<std::unique_ptr<CRecorderInfo>> m_arrRecorders;  // in the engine's order
 
 private:
+    std::string m_strStartProject;  // the project named on the command line
     std::string m_strModulePath;
     std::string m_strProgramFolder;
     CLang* m_pLang = nullptr;

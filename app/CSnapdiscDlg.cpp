@@ -155,6 +155,10 @@ BOOL CSnapdiscDlg::OnInitDialog()
         ::ShowWindow(GetDlgItem(IDC_RECORDERS), SW_SHOW);
     UpdateElementActivity();
     splash.Close();
+    if (!m_strStartProject.empty()) {
+        m_strRequestedProject = m_strStartProject;
+        PostMessageA(m_hWnd, kOpenRequested, 0, 0);  // once the window is up
+    }
     return TRUE;
 }
 
@@ -369,6 +373,24 @@ void CSnapdiscDlg::DeleteResidentIcon()
     m_bResidentIconShown = false;
 }
 
+bool CSnapdiscDlg::OnCopyData(const COPYDATASTRUCT& data)
+{
+    const auto* text = static_cast<const char*>(data.lpData);
+    const DWORD kMaxBytes = 32768;
+    if (data.dwData != kOpenProjectData || !text || data.cbData < 2 || data.cbData > kMaxBytes ||
+        text[data.cbData - 1] != '\0')
+        return false;
+    m_strRequestedProject = text;
+    if (!IsWindowVisible(m_hWnd))
+        ShowWindow(SW_SHOW);
+    if (IsIconic(m_hWnd))
+        ShowWindow(SW_RESTORE);
+    SetForegroundWindow(m_hWnd);
+    // The sender waits for this answer: the project is opened afterwards.
+    PostMessageA(m_hWnd, kOpenRequested, 0, 0);
+    return true;
+}
+
 void CSnapdiscDlg::OnTrayNotification(LPARAM mouseMessage)
 {
     if (mouseMessage == WM_LBUTTONDBLCLK)
@@ -442,6 +464,16 @@ bool CSnapdiscDlg::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
     case kTrayMessage:
         OnTrayNotification(lParam);
         result = 0;
+        return true;
+    case WM_COPYDATA:
+        result = OnCopyData(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+        return true;
+    case kOpenRequested:
+        // Asked from the command line or by a second copy: as "load" would,
+        // unsaved-changes question included.
+        if (!m_strRequestedProject.empty() && MayDropChanges(false))
+            OpenProjectFile(m_strRequestedProject);
+        m_strRequestedProject.clear();
         return true;
     }
     return CDialog::OnMessage(msg, wParam, lParam, result);

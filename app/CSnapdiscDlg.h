@@ -90,6 +90,9 @@ public:
     void UpdateStatusText();
 
     static const UINT kTrayMessage = WM_USER + 100;
+    // WM_COPYDATA from a second copy: open the project it names.
+    static const ULONG_PTR kOpenProjectData = 0x534E5A31;  // "SNZ1"
+    static const UINT kOpenRequested = WM_APP + 2;
     static const UINT_PTR kSlideshowTimer = 1;
     static const UINT_PTR kMarqueeTimer = 2;
 
@@ -118,6 +121,8 @@ public:
     bool m_bBurning = false;
     int m_nPictureCount = 0;
     int m_nFilterIndex = 1;  // the add dialog's file type, as last chosen
+    std::string m_strStartProject;  // opened once the window is up
+    std::string m_strRequestedProject;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -147,6 +152,9 @@ private:
     // true when the command may go on.
     bool MayDropChanges(bool exiting);
     bool WriteProject(const std::string& path, const std::string& title);
+    // Opens a project file the way "load" does after its dialog.
+    void OpenProjectFile(const std::string& path);
+    bool OnCopyData(const COPYDATASTRUCT& data);
     // A refusal of the start command: the text of the key, stop icon.
     void BurnRefused(const char* key);
     void RunBurnDialog(int eraseMode);

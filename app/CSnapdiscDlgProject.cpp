@@ -56,13 +56,18 @@ void CSnapdiscDlg::OnOpenProject()
         UpdateElementActivity();
         return;
     }
+    OpenProjectFile(dialog.GetPathName());
+}
+
+void CSnapdiscDlg::OpenProjectFile(const std::string& path)
+{
     StopSlideshow();
     ShowPreview("");
     m_project.Reset();
     ClearPhotos();
     m_listPhotos.SetRedraw(FALSE);
     try {
-        std::unique_ptr<CProjectInfo> loaded = ReadProjectFile(dialog.GetPathName());
+        std::unique_ptr<CProjectInfo> loaded = ReadProjectFile(path);
         m_project = *loaded;
         // Only as many photos as the count and both lists allow.
         size_t count = m_project.GetRebuildCount();

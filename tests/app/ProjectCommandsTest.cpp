@@ -160,3 +160,51 @@ TEST_F(ProjectCommandsTest, MissingPhotosAndForeignFiles)
         EXPECT_EQ(e.GetErrorMessage(), m_prompter.m_messages[0].text);
     }
 }
+
+TEST_F(ProjectCommandsTest, OpenedFromTheCommandLineOrBySecondCopy)
+{
+    AddPhotos(2);
+    std::string a = SaveAs("A.snz");
+    Press(kElementNew);
+    ASSERT_EQ(0, m_dlg.m_listPhotos.GetItemCount());
+
+    // A second copy hands the file over; the window loads it after answering.
+    COPYDATASTRUCT data = {CSnapdiscDlg::kOpenProjectData, static_cast<DWORD>(a.size() + 1),
+                           const_cast<char*>(a.c_str())};
+    EXPECT_TRUE(SendMessageA(m_dlg.m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)));
+    Pump();
+    EXPECT_EQ(2, m_dlg.m_listPhotos.GetItemCount());
+    EXPECT_EQ(a, m_dlg.m_project.m_strPath);
+
+    // With unsaved changes the load command's question comes first; No keeps them.
+    m_dlg.m_project.m_bModified = 1;
+    RemoveRow(0);
+    m_prompter.m_messageAnswers = {IDNO};
+    SendMessageA(m_dlg.m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+    Pump();
+    EXPECT_EQ("Save?", m_prompter.m_messages.back().text);
+    EXPECT_EQ(1, m_dlg.m_listPhotos.GetItemCount());
+    // Anything else sent this way is refused.
+    std::string text = "no terminator";
+    COPYDATASTRUCT bad = {CSnapdiscDlg::kOpenProjectData, static_cast<DWORD>(text.size()), &text[0]};
+    EXPECT_FALSE(SendMessageA(m_dlg.m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&bad)));
+    bad = {1, static_cast<DWORD>(a.size() + 1), const_cast<char*>(a.c_str())};
+    EXPECT_FALSE(SendMessageA(m_dlg.m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&bad)));
+
+    // Started with a project: it is open once the window is up; a foreign
+    // file takes the load command's failure path.
+    CSnapdiscDlg started;
+    started.m_strStartProject = a;
+    ASSERT_TRUE(started.Create());
+    Pump();
+    EXPECT_EQ(2, started.m_listPhotos.GetItemCount());
+    started.EndDialog(0);
+    size_t messages = m_prompter.m_messages.size();
+    CSnapdiscDlg foreign;
+    foreign.m_strStartProject = m_dir.Write("foreign.snz", "not a project");
+    ASSERT_TRUE(foreign.Create());
+    Pump();
+    EXPECT_EQ(0, foreign.m_listPhotos.GetItemCount());
+    EXPECT_EQ(messages + 1, m_prompter.m_messages.size());
+    foreign.EndDialog(0);
+}

@@ -3,18 +3,26 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <string>
+
+#include "photo/CProjectInfo.h"
+#include "photo/ProjectFile.h"
+#include "support/TempDir.h"
 
 
 namespace {
 
 class Process {
 public:
-    explicit Process(const std::string& exe)
+    explicit Process(const std::string& exe, const std::string& argument = std::string())
     {
         STARTUPINFOA si = {};
         si.cb = sizeof si;
         std::string cmd = "\"" + exe + "\"";
+        if (!argument.empty())
+            cmd += " \"" + argument + "\"";
         m_ok = CreateProcessA(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi) != 0;
     }
     ~Process()
@@ -72,6 +80,21 @@ TEST(SecondCopy, IsRefusedAndTheFirstCopyStays)
     EXPECT_EQ(0u, second.ExitCode());
     EXPECT_FALSE(first.Wait(0)) << "the first copy keeps running";
     EXPECT_TRUE(IsWindow(window));
+
+    // A second copy started with a project hands it to the first, which opens it.
+    TempDir dir;
+    CProjectInfo project;
+    project.m_arrPaths = {dir.Write("a.jpg", "x"), dir.Write("b.jpg", "y"), dir.Write("c.jpg", "z")};
+    project.m_arrDelays = {1, 2, 3};
+    project.PrepareForSave();
+    WriteProjectFile(dir.File("three.snz"), project);
+    Process third(exe, dir.File("three.snz"));
+    ASSERT_TRUE(third.Started());
+    ASSERT_TRUE(third.Wait(20000));
+    HWND list = GetDlgItem(window, 1000);
+    for (int i = 0; i < 100 && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) != 3; ++i)
+        Sleep(50);
+    EXPECT_EQ(3, SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 
     // The "exit" element ends the first copy normally.
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(520, 15));
