@@ -200,8 +200,14 @@ int RunBurnCommand(int argc, char** argv, std::FILE* out, std::FILE* err)
             std::fprintf(err, "snapburn: warning: %s: the file does not exist; it is left out\n", path.c_str());
 
     // The same control file the program writes, in the temporary folder.
+#ifdef _WIN32
+    const char* tmp = std::getenv("TEMP");
+    const char* fallback = ".";
+#else
     const char* tmp = std::getenv("TMPDIR");
-    std::string control = std::string(tmp && *tmp ? tmp : "/tmp") + "/snapburn-" + std::to_string(getpid()) + ".ctl";
+    const char* fallback = "/tmp";
+#endif
+    std::string control = std::string(tmp && *tmp ? tmp : fallback) + "/snapburn-" + std::to_string(getpid()) + ".ctl";
     std::vector<ControlEntry> entries;
     if (!WriteControlFile(control, paths, delays) || !ReadControlFile(control, entries)) {
         std::fprintf(err, "snapburn: %s: the control file cannot be written\n", control.c_str());
