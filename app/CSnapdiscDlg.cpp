@@ -97,7 +97,7 @@ void CSnapdiscDlg::DoDataExchange(CDataExchange* pDX)
 int CSnapdiscDlg::OnCreate()
 {
     // The burning icon waits hidden, its animation already running.
-    if (!m_trayBurning.Create(m_hWnd, 0, Lang().GetText("Burning"), m_hAnimationIcons, 4, kAnimationDelayMs,
+    if (!m_trayBurning.Create(m_hWnd, 0, LangText("Burning").c_str(), m_hAnimationIcons, 4, kAnimationDelayMs,
                               kTrayMessage)) {
         AfxMessageBox("Failed to create tray icon", MB_OK | MB_ICONSTOP, m_hWnd);
         return -1;
@@ -120,7 +120,7 @@ BOOL CSnapdiscDlg::OnInitDialog()
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hSmallIcon));
     CSplashDlg splash(this);
     splash.Create();
-    SetWindowText(Lang().GetText("title"));
+    SetWindowText(LangText("title"));
 
     const CSkinBitmap& face = m_skin.NormalFace();
     SetWindowRgn(m_hWnd, face.MakeWindowRegion(), FALSE);
@@ -172,7 +172,7 @@ void CSnapdiscDlg::SetColumnTitles(bool insert)
         {"File", LVCFMT_LEFT, 128}, {"Delays", LVCFMT_CENTER, 64}, {"Date", LVCFMT_CENTER, 128},
         {"Bytes", LVCFMT_CENTER, 64}, {"Path", LVCFMT_LEFT, 512}};
     for (int i = 0; i < CKVSListCtrl::kColumnCount; ++i) {
-        const char* title = Lang().GetText(columns[i].key);
+        std::string title = LangText(columns[i].key);
         if (insert)
             m_listPhotos.InsertColumn(i, title, columns[i].format, columns[i].width);
         else
@@ -243,7 +243,7 @@ void CSnapdiscDlg::DrawPictureCount(HDC dc)
 {
     const CSkinElement& e = Element(kElementListNum);
     m_skin.NormalFace().Blit(dc, m_hWnd, e.x, e.y, e.width, e.height, e.x, e.y);
-    std::string text = std::string(Lang().GetText("NumOfPictures")) + std::to_string(m_nPictureCount);
+    std::string text = LangText("NumOfPictures") + std::to_string(m_nPictureCount);
     RECT r = RectOf(kElementListNum);
     HGDIOBJ oldFont = SelectObject(dc, m_hTextFont);
     SetBkMode(dc, TRANSPARENT);
@@ -361,7 +361,7 @@ void CSnapdiscDlg::AddResidentIcon()
     m_nidResident.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_nidResident.uCallbackMessage = kTrayMessage;
     m_nidResident.hIcon = m_hSmallIcon;
-    CTrayNotifyIcon::SetTip(m_nidResident, Lang().GetText("MiniTip"));
+    CTrayNotifyIcon::SetTip(m_nidResident, LangText("MiniTip"));
     g_pfnShellNotifyIcon(NIM_ADD, &m_nidResident);
     m_bResidentIconShown = true;
 }

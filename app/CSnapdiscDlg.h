@@ -89,6 +89,7 @@ public:
     void ReleaseRecorders();
     void UpdateStatusText();
 
+    static const size_t kMaxPhotos = 1900;  // a project and a disc hold at most this many
     static const UINT kTrayMessage = WM_USER + 100;
     // WM_COPYDATA from a second copy: open the project it names.
     static const ULONG_PTR kOpenProjectData = 0x534E5A31;  // "SNZ1"

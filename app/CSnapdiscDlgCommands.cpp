@@ -105,7 +105,7 @@ void CSnapdiscDlg::Relabel()
     SetColumnTitles(false);
     for (size_t i = 0; i < m_arrPhotos.size(); ++i)
         if (m_arrPhotos[i].m_strPath.empty())
-            m_listPhotos.SetItemText(static_cast<int>(i), CKVSListCtrl::kColumnFile, Lang().GetText("NoFile"));
+            m_listPhotos.SetItemText(static_cast<int>(i), CKVSListCtrl::kColumnFile, LangText("NoFile"));
 }
 
 void CSnapdiscDlg::OnDelay()
@@ -115,7 +115,7 @@ void CSnapdiscDlg::OnDelay()
     UpdateData(TRUE);
     if (m_nDelay > kMaxDelay)
         return;
-    if (MessageBox(Lang().GetText("SureToChangeDelayTime"), Lang().GetText("Confirm"),
+    if (MessageBox(LangText("SureToChangeDelayTime"), LangText("Confirm"),
                    MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     UpdateData(TRUE);

@@ -11,15 +11,9 @@
 
 namespace {
 
-const size_t kMaxPhotos = 1900;
 const size_t kNameBufferBytes = 36000;
 const char kPhotoFilter[] =
     "All Support files (*.bmp *.jpg)|*.bmp;*.jpg|JPG files (*.jpg)|*.jpg|BMP files (*.bmp)|*.bmp||";
-
-CLang& Lang()
-{
-    return *g_pApp->GetLang();
-}
 
 }  // namespace
 
@@ -35,7 +29,7 @@ void CSnapdiscDlg::OnAddPhotos()
         for (const std::string& path : dialog.GetPathNames()) {
             if (m_arrPhotos.size() >= kMaxPhotos) {
                 m_listPhotos.SetRedraw(TRUE);
-                MessageBox(Lang().GetText("FileSize"), Lang().GetText("title"), MB_OK | MB_ICONQUESTION);
+                MessageBox(LangText("FileSize"), LangText("title"), MB_OK | MB_ICONQUESTION);
                 break;
             }
             AppendPhoto(path, m_nDelay);
@@ -45,7 +39,7 @@ void CSnapdiscDlg::OnAddPhotos()
         SetPictureCount(static_cast<int>(m_arrPhotos.size()));
     } else if (dialog.m_bBufferTooSmall) {
         // The dialog refuses such a choice; say so rather than add nothing silently.
-        MessageBox(Lang().GetText("TooManyFiles"), Lang().GetText("Warning"), MB_OK | MB_ICONEXCLAMATION);
+        MessageBox(LangText("TooManyFiles"), LangText("Warning"), MB_OK | MB_ICONEXCLAMATION);
     }
     UpdateElementActivity();
 }
@@ -83,7 +77,7 @@ void CSnapdiscDlg::OnRemoveSelected()
 void CSnapdiscDlg::OnRemoveAll()
 {
     StopSlideshow();
-    if (MessageBox(Lang().GetText("SureToClearAll"), Lang().GetText("Confirm"), MB_YESNO | MB_ICONQUESTION) ==
+    if (MessageBox(LangText("SureToClearAll"), LangText("Confirm"), MB_YESNO | MB_ICONQUESTION) ==
         IDYES) {
         if (!m_arrPhotos.empty()) {
             ClearPhotos();
@@ -125,7 +119,7 @@ void CSnapdiscDlg::MoveFocusedPhoto(Move move)
             focused = row;
     const bool towardsTop = move == Move::Top || move == Move::Up;
     if (focused == -1) {
-        MessageBox(Lang().GetText("select photo"), Lang().GetText("Warning"), MB_OK);
+        MessageBox(LangText("select photo"), LangText("Warning"), MB_OK);
     } else {
         // How far the photo goes; none when it already is at that end.
         int target = move == Move::Top    ? 0

@@ -18,18 +18,13 @@ namespace {
 
 const char kProjectFilter[] = "Recording Project (*.snz)|*.snz||";
 
-CLang& Lang()
-{
-    return *g_pApp->GetLang();
-}
-
 }  // namespace
 
 bool CSnapdiscDlg::MayDropChanges(bool exiting)
 {
     if (!m_project.m_bModified)
         return true;
-    if (MessageBox(Lang().GetText("SureToSave"), Lang().GetText("title"), MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (MessageBox(LangText("SureToSave"), LangText("title"), MB_YESNO | MB_ICONQUESTION) == IDYES)
         return SaveProject();  // the user asked to keep the work: no save, no going on
     return exiting;            // No: "exit" ends without saving, "new" and "load" stop
 }

@@ -12,22 +12,6 @@
 #include "res/resource.h"
 #include "sys/EndProcessByName.h"
 
-namespace {
-
-const size_t kMaxPhotos = 1900;
-
-CLang& Lang()
-{
-    return *g_pApp->GetLang();
-}
-
-std::string T(const char* key)
-{
-    return Lang().GetText(key);
-}
-
-}  // namespace
-
 int CSnapdiscDlg::RefreshRecorders()
 {
     EndProcessByName("imapi.exe");  // the system's own recording service would hold the recorders
@@ -109,12 +93,12 @@ void CSnapdiscDlg::UpdateStatusText()
     facts.totalKB = m_project.m_nTotalKB;
     facts.recorder = m_pCurrentRecorder;
     facts.recorderLine = CWnd::GetWindowTextOf(box);
-    ComposeStatusText(facts, [](const char* key) { return T(key); }, m_strStatusText, m_strBurnInfo);
+    ComposeStatusText(facts, LangText, m_strStatusText, m_strBurnInfo);
 }
 
 void CSnapdiscDlg::BurnRefused(const char* key)
 {
-    MessageBox(T(key), T("title"), MB_OK | MB_ICONSTOP);
+    MessageBox(LangText(key), LangText("title"), MB_OK | MB_ICONSTOP);
 }
 
 void CSnapdiscDlg::StartBurnChecks()
@@ -129,19 +113,20 @@ void CSnapdiscDlg::StartBurnChecks()
         uint64_t totalKB = 0;
         for (const std::string& path : m_project.m_arrPaths)
             totalKB += FileSizeKB(path);
-        m_strBurnInfo = T("Project Name") + T("NotSave") + T("Photo Numbers") + std::to_string(m_arrPhotos.size()) +
-                        T("Photo Total Size") + std::to_string(static_cast<int32_t>(totalKB)) + " KBs";
+        m_strBurnInfo = LangText("Project Name") + LangText("NotSave") + LangText("Photo Numbers") +
+                        std::to_string(m_arrPhotos.size()) + LangText("Photo Total Size") +
+                        std::to_string(static_cast<int32_t>(totalKB)) + " KBs";
     } else if (m_project.m_bModified && !SaveProject()) {
         return;  // the save was cancelled or failed: no burn of an unsaved project
     }
     if (m_arrPhotos.size() > kMaxPhotos)
         return BurnRefused("SizeTooBig");
-    if (MessageBox(T("Ready"), T("title"), MB_YESNO | MB_ICONINFORMATION) == IDNO)
+    if (MessageBox(LangText("Ready"), LangText("title"), MB_YESNO | MB_ICONINFORMATION) == IDNO)
         return;
     if (g_pApp->m_burner.IsReadyToBurn(*m_pCurrentRecorder))
         RunBurnDialog(0);
     else if (m_pCurrentRecorder->m_bCdRw) {
-        if (MessageBox(T("SureToErase"), T("title"), MB_YESNO | MB_ICONINFORMATION) == IDYES)
+        if (MessageBox(LangText("SureToErase"), LangText("title"), MB_YESNO | MB_ICONINFORMATION) == IDYES)
             RunBurnDialog(1);
     } else if (m_pCurrentRecorder->m_bCdR)
         BurnRefused("Need a blank CDR");

@@ -15,11 +15,6 @@ namespace {
 const UINT_PTR kBurnTimer = 1, kClockTimer = 2, kEraseTimer = 3, kTrayTimer = 4;
 const UINT kStepMs = 100, kClockMs = 1000;
 
-std::string T(const char* key)
-{
-    CLang* lang = GetLangPointer();
-    return lang ? lang->GetText(key) : key;
-}
 
 }  // namespace
 
@@ -53,22 +48,22 @@ BOOL CBurnProgressDlg::OnInitDialog()
     CDialog::OnInitDialog();
     CenterWindow();
     m_host.BurnStarting();
-    SetWindowText(T("BurnTitle"));
+    SetWindowText(LangText("BurnTitle"));
     HWND bar = GetDlgItem(IDC_PROGRESS);
     m_burner.m_hProgressTarget = bar;
     PBRANGE range = {};
     ::SendMessageA(bar, PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
     m_nRange = range.iHigh - range.iLow;
-    m_strElapsedLabel = T("Elapsed Time");
-    m_strPercentLabel = T("Percent");
+    m_strElapsedLabel = LangText("Elapsed Time");
+    m_strPercentLabel = LangText("Percent");
     m_strElapsed.clear();
     m_strPercent.clear();
     m_nSeconds = m_nMinutes = m_nHours = 0;
-    SetDlgItemTextA(m_hWnd, IDOK, T("Abort").c_str());
+    SetDlgItemTextA(m_hWnd, IDOK, LangText("Abort").c_str());
     m_bAbortAfterErase = false;
     m_bErasing = m_nEraseMode == 1;
     if (m_bErasing) {
-        m_strState = T("Erasing");
+        m_strState = LangText("Erasing");
         SetTimer(m_hWnd, kEraseTimer, kStepMs, nullptr);
     } else {
         SetTimer(m_hWnd, kBurnTimer, kStepMs, nullptr);
@@ -99,7 +94,7 @@ void CBurnProgressDlg::OnTimer(UINT_PTR id)
 {
     switch (id) {
     case kBurnTimer:
-        m_strState = T("Burning");
+        m_strState = LangText("Burning");
         UpdateData(FALSE);
         KillTimer(m_hWnd, kBurnTimer);
         RunBurnJob();
@@ -175,16 +170,16 @@ void CBurnProgressDlg::RunBurnJob()
         if (WriteControlFile(controlFile, paths, delays))
             result = m_burner.BurnVideoCd(*recorder, controlFile, "", 0, speed, 0);
         else
-            m_burner.m_strBurnError = T("NoControlFile");
+            m_burner.m_strBurnError = LangText("NoControlFile");
     }
     KillTimer(m_hWnd, kClockTimer);
     if (result == 0) {
-        std::string text = T("SuccessToBurn");
+        std::string text = LangText("SuccessToBurn");
         if (!m_burner.m_strBurnWarnings.empty())
-            text += "\n\n" + T("BurnWarnings") + "\n" + m_burner.m_strBurnWarnings;
-        MessageBox(text, T("title"), MB_OK | MB_ICONINFORMATION);
+            text += "\n\n" + LangText("BurnWarnings") + "\n" + m_burner.m_strBurnWarnings;
+        MessageBox(text, LangText("title"), MB_OK | MB_ICONINFORMATION);
     } else if (!m_burner.m_strBurnError.empty()) {
-        MessageBox(m_burner.m_strBurnError, T("title"), MB_OK | MB_ICONSTOP);
+        MessageBox(m_burner.m_strBurnError, LangText("title"), MB_OK | MB_ICONSTOP);
     }
     Close();
 }

@@ -245,8 +245,7 @@ int CBurner::LoadTray(const CRecorderInfo& recorder, bool eject)
 
 void CBurner::SetBurnError(const char* key, const std::string& log)
 {
-    CLang* lang = GetLangPointer();
-    m_strBurnError = lang ? lang->GetText(key) : key;
+    m_strBurnError = LangText(key);
     if (!log.empty())
         m_strBurnError += "\n\n" + log;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 // The program file exports the language tables so that other modules can
 // look texts up; in the portable build there is nothing to export.
@@ -63,3 +64,11 @@ private:
 
 // The most recently constructed language tables.
 LANG_API CLang* GetLangPointer();
+
+// The current language's text for a key (the key itself where the language
+// has none, or before any tables exist). Not exported: the program's own.
+inline std::string LangText(const char* key)
+{
+    CLang* lang = GetLangPointer();
+    return lang ? lang->GetText(key) : key;
+}

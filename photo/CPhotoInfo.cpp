@@ -31,8 +31,7 @@ CPhotoInfo::CPhotoInfo(std::string path)
     HANDLE find = path.find_first_of("*?") == std::string::npos ? FindFirstFileA(path.c_str(), &entry)
                                                                : INVALID_HANDLE_VALUE;
     if (find == INVALID_HANDLE_VALUE) {
-        CLang* lang = GetLangPointer();
-        m_strName = lang ? lang->GetText("NoFile") : "NoFile";
+        m_strName = LangText("NoFile");
         return;
     }
     FindClose(find);
