@@ -4,6 +4,7 @@
 #include <string>
 
 #include "BurnCommand.h"
+#include "SampleCommand.h"
 #include "ShowCommand.h"
 #include "StillCommand.h"
 
@@ -33,7 +34,14 @@ const char kUsage[] =
     "                  --simulate    do all the work but write no image\n"
     "                  Ctrl-C aborts cleanly: nothing is left behind\n"
     "                  exit status: 0 written, 1 burn failed or aborted,\n"
-    "                  2 bad arguments or unreadable project\n";
+    "                  2 bad arguments or unreadable project\n"
+    "  sample FOLDER [--delay N]\n"
+    "                  make the sample project in FOLDER (created if missing):\n"
+    "                  six numbered 1024x768 pictures drawn by snapburn,\n"
+    "                  \"Sample 1.jpg\" to \"Sample 6.jpg\", and Sample.snz naming\n"
+    "                  them by full path, N seconds each (0 to 60000, default 5);\n"
+    "                  a second run writes the same files again\n"
+    "                  exit status: 0 made, 1 a file cannot be written, 2 bad arguments\n";
 
 }  // namespace
 
@@ -49,6 +57,8 @@ int main(int argc, char** argv)
         return RunBurnCommand(argc - 2, argv + 2, stdout, stderr);
     if (argc >= 2 && std::strcmp(argv[1], "still") == 0)
         return RunStillCommand(argc - 2, argv + 2, stderr);
+    if (argc >= 2 && std::strcmp(argv[1], "sample") == 0)
+        return RunSampleCommand(argc - 2, argv + 2, stdout, stderr);
     std::fputs(kUsage, stderr);
     return 2;
 }
