@@ -1,6 +1,8 @@
 #!/bin/sh
 # Sets up, builds, runs and tests Snapdisc on Debian 12.
-#   tools/dev.sh run    install what is missing, build, start the program under Wine
+#   tools/dev.sh run    install what is missing, build, and with a display start the
+#                       program under Wine with the sample project; without one,
+#                       burn the sample project with snapburn and print the image
 #   tools/dev.sh test   install what is missing, build, run every test
 #   tools/dev.sh build  install what is missing and build
 #   tools/dev.sh bench  install what is missing and run the benchmarks of bench/
@@ -12,7 +14,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD="$ROOT/build"
 
 PACKAGES="cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 xvfb xauth
-    libjpeg-dev nasm patch"
+    libjpeg-dev nasm patch nsis fp-utils"   # NSIS makes the installer, fp-utils' chmcmd the help file
 WINE_PACKAGES="wine wine64"   # with their recommends: fonts and the X11 driver
 # Independent tools that check what the engine writes, and the reference
 # pipeline the benchmarks measure against.
@@ -61,18 +63,32 @@ run_tests() {
     return $status
 }
 
+# Wine sees the Linux file system as drive Z:.
+windows_path() {
+    echo "Z:$1" | tr / '\\'
+}
+
 EXTRA_PACKAGES=""
 case "${1:-}" in
 run)
     install_missing
     build
-    if [ -z "${DISPLAY:-}" ]; then
-        echo "No display: set DISPLAY (or run under xvfb-run) to see the program's window." >&2
-        exit 1
-    fi
     # A prefix of its own, apart from the tests' one in build/win.
     export SNAPDISC_WINEPREFIX="$BUILD/wineprefix"
-    exec "$BUILD/win/wine-run.sh" "$BUILD/dist/snapdisc.exe"
+    sample="$BUILD/dist/Sample/Sample.snz"
+    if [ -n "${DISPLAY:-}" ]; then
+        echo "Starting Snapdisc under Wine with the sample project $sample"
+        exec "$BUILD/win/wine-run.sh" "$BUILD/dist/snapdisc.exe" "$(windows_path "$sample")"
+    fi
+    echo "No display: burning the sample project $sample with snapburn instead."
+    mkdir -p "$BUILD/images"
+    before=$(ls -t "$BUILD"/images/*.cue 2>/dev/null | head -1)
+    "$BUILD/win/wine-run.sh" "$BUILD/dist/snapburn.exe" burn "$(windows_path "$sample")" \
+        --out "$(windows_path "$BUILD/images")"
+    cue=$(ls -t "$BUILD"/images/*.cue 2>/dev/null | head -1)
+    [ -n "$cue" ] && [ "$cue" != "$before" ] || { echo "snapburn wrote no image" >&2; exit 1; }
+    echo "The sample's Video CD image: ${cue%.cue}.bin (cue sheet: $cue)"
+    echo "Read it back with: vcd-info -B -c \"$cue\"  (Debian package vcdimager)"
     ;;
 test)
     EXTRA_PACKAGES="$TEST_PACKAGES"
