@@ -1,6 +1,7 @@
 #include "PictureReader.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
@@ -10,11 +11,36 @@
 
 namespace {
 
-// A picture file larger than this is refused unread: no 100-megapixel
-// picture needs more than a fraction of it.
+// A picture file larger than this is refused before any of it is read: no
+// 100-megapixel picture needs more than a fraction of it.
 const long long kMaxFileBytes = 512ll * 1024 * 1024;
+const char kTooLarge[] = "the file is larger than 512 MB, the most a picture file may be";
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
+long long FileSize(std::FILE* f)
+{
+#ifdef _WIN32
+    struct _stat64 st;
+    return _fstat64(_fileno(f), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+#else
+    struct stat st;
+    return fstat(fileno(f), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+#endif
+}
+
+bool IsBmp(const uint8_t* b, size_t size)
+{
+    return size >= 2 && b[0] == 'B' && b[1] == 'M';
+}
+
+bool IsJpeg(const uint8_t* b, size_t size)
+{
+    return size >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
+}
+
+// The whole file, if its size and its first bytes show a picture worth
+// reading: a file too large or of another kind is refused from its size and
+// first bytes alone.
+bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
@@ -22,15 +48,23 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
         return false;
     }
     bytes.clear();
+    if (FileSize(f) > kMaxFileBytes) {
+        std::fclose(f);
+        error = kTooLarge;
+        return false;
+    }
     uint8_t chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        // The size may have changed since it was looked at.
         if (static_cast<long long>(bytes.size() + got) > kMaxFileBytes) {
             std::fclose(f);
-            error = "the file is too large to be a picture";
+            error = kTooLarge;
             return false;
         }
         bytes.insert(bytes.end(), chunk, chunk + got);
+        if (bytes.size() == got && !IsBmp(bytes.data(), got) && !IsJpeg(bytes.data(), got))
+            break;  // the first bytes say what the file is not
     }
     bool readError = std::ferror(f) != 0;
     std::fclose(f);
@@ -38,17 +72,11 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::st
         error = "the file cannot be read";
         return false;
     }
+    if (!IsBmp(bytes.data(), bytes.size()) && !IsJpeg(bytes.data(), bytes.size())) {
+        error = bytes.empty() ? "the file is empty" : "the file is not a BMP or JPEG picture";
+        return false;
+    }
     return true;
-}
-
-bool IsBmp(const std::vector<uint8_t>& b)
-{
-    return b.size() >= 2 && b[0] == 'B' && b[1] == 'M';
-}
-
-bool IsJpeg(const std::vector<uint8_t>& b)
-{
-    return b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
 }
 
 // Orientations 5 to 8 store the picture transposed.
@@ -63,13 +91,13 @@ DecodeResult ReadPicture(const std::string& path, int minWidth, int minHeight)
 {
     DecodeResult result;
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes, result.error)) {
+    if (!ReadPictureFile(path, bytes, result.error)) {
         result.error = path + ": " + result.error;
         return result;
     }
-    if (IsBmp(bytes)) {
+    if (IsBmp(bytes.data(), bytes.size())) {
         result = DecodeBmp(bytes.data(), bytes.size());
-    } else if (IsJpeg(bytes)) {
+    } else {
         int orientation = ReadExifOrientation(bytes.data(), bytes.size());
         if (IsTransposed(orientation))
             std::swap(minWidth, minHeight);
@@ -78,8 +106,6 @@ DecodeResult ReadPicture(const std::string& path, int minWidth, int minHeight)
             result.image = ApplyOrientation(result.image, orientation);
         if (result.ok && IsTransposed(orientation))
             std::swap(result.sourceWidth, result.sourceHeight);
-    } else {
-        result.error = bytes.empty() ? "the file is empty" : "the file is not a BMP or JPEG picture";
     }
     if (!result.ok)
         result.error = path + ": " + result.error;
