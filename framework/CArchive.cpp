@@ -59,6 +59,12 @@ void CArchive::FillBuffer()
     m_nEnd = m_file.Read(m_buffer.data(), m_buffer.size());
 }
 
+uint64_t CArchive::BytesLeft() const
+{
+    uint64_t length = m_file.GetLength(), position = m_file.GetPosition();
+    return (m_nEnd - m_nPos) + (length > position ? length - position : 0);
+}
+
 void CArchive::Read(void* data, size_t count)
 {
     if (!IsLoading())

@@ -55,6 +55,8 @@ public:
     void Write(const void* data, size_t count);
     // Reads exactly count bytes or throws the archive's end-of-file exception.
     void Read(void* data, size_t count);
+    // Loading: the bytes of the file not read yet.
+    uint64_t BytesLeft() const;
 
     const std::string& GetFileName() const;
 

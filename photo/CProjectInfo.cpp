@@ -3,7 +3,27 @@
 #include <algorithm>
 
 #include "framework/CArchive.h"
+#include "framework/CArchiveException.h"
 #include "framework/FileHelpers.h"
+
+namespace {
+
+// Far more photos than a disc holds (1,900), and few enough that even a file
+// of empty paths cannot make the list take much memory.
+const uint32_t kMaxProjectPhotos = 100000;
+
+// A count of paths or delays is refused before anything is read for it when
+// it is above kMaxProjectPhotos or the rest of the file is too short to hold
+// that many.
+void CheckCount(CArchive& ar, uint32_t count, uint32_t bytesEach)
+{
+    if (count > kMaxProjectPhotos)
+        throw CArchiveException(CArchiveException::genericException, ar.GetFileName());
+    if (uint64_t(count) * bytesEach > ar.BytesLeft())
+        throw CArchiveException(CArchiveException::endOfFile, ar.GetFileName());
+}
+
+}  // namespace
 
 const CRuntimeClass CProjectInfo::classRecord = {"CProjectInfo", 1, &CProjectInfo::CreateObject};
 
@@ -68,9 +88,8 @@ void CProjectInfo::Serialize(CArchive& ar)
         return;
     }
     ar >> m_strTitle >> m_strPath >> m_nPhotoCount >> m_nTotalKB;
-    // Elements are appended as they are read, so a damaged count runs into
-    // the end of the file instead of allocating what the file cannot hold.
     uint32_t count = ar.ReadCount();
+    CheckCount(ar, count, 1);  // a path takes at least its length byte
     m_arrPaths.clear();
     for (uint32_t i = 0; i < count; ++i) {
         std::string path;
@@ -78,6 +97,7 @@ void CProjectInfo::Serialize(CArchive& ar)
         m_arrPaths.push_back(std::move(path));
     }
     count = ar.ReadCount();
+    CheckCount(ar, count, 4);
     m_arrDelays.clear();
     for (uint32_t i = 0; i < count; ++i) {
         uint32_t delay;

@@ -159,6 +159,25 @@ TEST(ProjectFile, CountsUseTheLongFormFrom0xFFFF)
     }
 }
 
+// Up to 100,000 photos are read; a count above that is refused before any
+// of them is, whatever the file holds.
+TEST(ProjectFile, PhotoCountLimit)
+{
+    TempDir dir;
+    for (uint32_t count : {100000u, 100001u}) {
+        CProjectInfo p;
+        p.m_arrPaths.assign(count, "");
+        p.m_arrDelays.assign(count > 100000 ? 0 : count, 7);
+        std::string path = dir.File("many.snz");
+        WriteProjectFile(path, p);
+        if (count <= 100000) {
+            EXPECT_EQ(count, ReadProjectFile(path)->m_arrDelays.size());
+        } else {
+            EXPECT_EQ(CArchiveException::genericException, ReadCause(path));
+        }
+    }
+}
+
 TEST(ProjectFile, ShortFilesAreRejected)
 {
     TempDir dir;
@@ -167,10 +186,12 @@ TEST(ProjectFile, ShortFilesAreRejected)
         std::string path = dir.Write("short.snz", bytes.substr(0, n));
         EXPECT_EQ(CArchiveException::endOfFile, ReadCause(path)) << n << " bytes";
     }
-    // A count far beyond what the file holds runs into its end instead of
-    // allocating for it.
+    // A count beyond what the rest of the file can hold is refused before
+    // anything is read for it; one beyond any project, whatever follows.
+    std::string more = bytes.substr(0, 43) + std::string("\x50\xc3", 2) + "\x01x";
+    EXPECT_EQ(CArchiveException::endOfFile, ReadCause(dir.Write("more.snz", more)));
     std::string huge = bytes.substr(0, 43) + std::string("\xff\xff\xff\xff\xff\x7f", 6) + "\x01x";
-    EXPECT_EQ(CArchiveException::endOfFile, ReadCause(dir.Write("huge.snz", huge)));
+    EXPECT_EQ(CArchiveException::genericException, ReadCause(dir.Write("huge.snz", huge)));
     std::string longString = bytes.substr(0, 18) + std::string("\xff\xff\xff\xf0\xff\xff\x7f", 7) + "abc";
     EXPECT_EQ(CArchiveException::endOfFile, ReadCause(dir.Write("long.snz", longString)));
 }
