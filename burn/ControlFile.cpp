@@ -8,8 +8,16 @@
 
 namespace {
 
-// One line of any length, its end of line included; false at the end of the file.
-bool ReadLine(std::FILE* f, std::string& line)
+// What a burn's control file may hold: the program writes one line per
+// photo, and a disc takes at most 1,900 photos; no path is longer than the
+// longest Windows can name.
+const size_t kMaxEntries = 1900;
+const size_t kMaxLineBytes = 32768;  // without its line end
+
+enum class Line { read, end, tooLong };
+
+// One line, its end of line included.
+Line ReadLine(std::FILE* f, std::string& line)
 {
     line.clear();
     char chunk[260];
@@ -17,8 +25,15 @@ bool ReadLine(std::FILE* f, std::string& line)
         line += chunk;
         if (!line.empty() && line.back() == '\n')
             break;
+        if (line.size() > kMaxLineBytes + 8)  // room for CRs before the LF
+            return Line::tooLong;
     }
-    return !line.empty();
+    if (line.empty())
+        return Line::end;
+    size_t text = line.size();
+    while (text > 0 && (line[text - 1] == '\n' || line[text - 1] == '\r'))
+        --text;
+    return text > kMaxLineBytes ? Line::tooLong : Line::read;
 }
 
 }  // namespace
@@ -45,13 +60,18 @@ bool ReadControlFile(const std::string& file, std::vector<ControlEntry>& entries
         return false;
     entries.clear();
     std::string text;
-    while (ReadLine(f, text)) {
+    Line state;
+    while ((state = ReadLine(f, text)) == Line::read) {
         while (!text.empty() && text.back() == '\n')
             text.pop_back();
         while (!text.empty() && text.back() == '\r')
             text.pop_back();
         if (text.empty() || text[0] == ';')
             continue;
+        if (entries.size() == kMaxEntries) {
+            state = Line::tooLong;
+            break;
+        }
         // A path may hold commas ("Rome, 2003"): the delay follows the last
         // one, once a final comma is dropped.
         if (text.back() == ',')
@@ -64,5 +84,9 @@ bool ReadControlFile(const std::string& file, std::vector<ControlEntry>& entries
         entries.push_back(entry);
     }
     std::fclose(f);
+    if (state == Line::tooLong) {
+        entries.clear();
+        return false;
+    }
     return true;
 }

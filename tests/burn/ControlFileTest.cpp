@@ -47,6 +47,30 @@ TEST(ControlFile, ReadingRules)
     EXPECT_EQ(4, entries[0].delaySeconds);
 }
 
+// At most 1,900 photo lines (comments aside) of at most 32,768 bytes; past
+// either the file is refused whole.
+TEST(ControlFile, Limits)
+{
+    TempDir dir;
+    std::vector<ControlEntry> entries;
+    auto lines = [](size_t n) {
+        std::string text = "; photos\r\n";
+        for (size_t i = 0; i < n; ++i)
+            text += "C:\\p.jpg,5\r\n";
+        return text;
+    };
+    EXPECT_TRUE(ReadControlFile(dir.Write("1900.ctl", lines(1900)), entries));
+    EXPECT_EQ(1900u, entries.size());
+    EXPECT_FALSE(ReadControlFile(dir.Write("1901.ctl", lines(1901)), entries));
+    EXPECT_TRUE(entries.empty());
+
+    const std::string longest = std::string(32766, 'p') + ",4";
+    ASSERT_TRUE(ReadControlFile(dir.Write("longest.ctl", longest + "\r\n"), entries));
+    EXPECT_EQ(std::string(32766, 'p'), entries[0].path);
+    EXPECT_FALSE(ReadControlFile(dir.Write("longer.ctl", "p" + longest + "\r\n"), entries));
+    EXPECT_FALSE(ReadControlFile(dir.Write("endless.ctl", std::string(100000, 'p')), entries));
+}
+
 TEST(VideoCdJob, ItemsFromEntries)
 {
     std::string error;
