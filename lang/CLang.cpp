@@ -12,6 +12,9 @@ const int kMaxLanguages = 32;
 const int kListPiece = 260;   // a list line is read in pieces of at most 259 bytes
 const int kTablePiece = 520;  // a language file line in pieces of at most 519 bytes
 const size_t kMaxKeyLength = 31;
+// Texts a language file may hold: far more than the program has keys, and
+// few enough that a file of millions of lines cannot make the tables grow.
+const int kMaxTexts = 10000;
 
 // Files of the program folder are named with the platform's separator; the
 // portable build runs its tests on POSIX paths.
@@ -246,7 +249,7 @@ int CLang::LoadLang(char* pszPath)
         return -1;
     char piece[kTablePiece];
     int pieces = 0;
-    while (std::fgets(piece, sizeof piece, f))
+    while (pieces < kMaxTexts && std::fgets(piece, sizeof piece, f))
         ++pieces;
     // One slot more than needed: the arrays end with an empty slot.
     m_ppKeys = new (std::nothrow) char*[pieces + 1]();

@@ -104,6 +104,21 @@ TEST(CLang, LongLinesAreReadInPieces)
     EXPECT_STREQ("Second", lang2.GetLangName(1));
 }
 
+// A language file gives at most 10,000 texts; lines after those are not read.
+TEST(CLang, AtMostTenThousandTexts)
+{
+    std::string text;
+    for (int i = 1; i <= 10001; ++i)
+        text += "k" + std::to_string(i) + "=t" + std::to_string(i) + "\r\n";
+    LangFolder folder("english=English\n");
+    folder.AddFile("english.txt", text);
+    CLang lang;
+    ASSERT_EQ(0, Init(lang, folder));
+    ASSERT_EQ(0, Select(lang, "english"));
+    EXPECT_STREQ("t10000", lang.GetText("k10000"));
+    EXPECT_STREQ("k10001", lang.GetText("k10001"));
+}
+
 TEST(CLang, LanguageList)
 {
     std::string list = "english=English\r\nDEFAULT=german\r\ngerman=Deutsch\r\n=Nobody\r\nnoequals\r\nsilent=\r\n";
