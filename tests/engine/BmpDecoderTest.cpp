@@ -353,6 +353,31 @@ TEST(BmpDecoder, BrokenHeadersAreRefusedWithAReason)
     }
 }
 
+// The size limits at and just past them: a header within them goes on to
+// look for its pixels (which these files lack), one beyond is refused first.
+TEST(BmpDecoder, SizeLimits)
+{
+    const Bytes rgb = TestBmp(24, 3, 2, Bytes(24, 0)).Write();
+    auto sized = [&](int32_t width, int32_t height) {
+        return Patched(Patched(rgb, 18, uint32_t(width)), 22, uint32_t(height));
+    };
+    const struct {
+        int32_t width, height;
+        const char* reason;
+    } cases[] = {
+        {32768, 1, "ends before the pixel data is complete"},
+        {32769, 1, "larger than 32768 pixels on a side"},
+        {1, -32768, "ends before the pixel data is complete"},
+        {1, -32769, "larger than 32768 pixels on a side"},
+        {10000, 10000, "ends before the pixel data is complete"},
+        {10000, 10001, "larger than 100 megapixels"},
+    };
+    for (const auto& c : cases) {
+        DecodeResult r = Decode(sized(c.width, c.height));
+        EXPECT_NE(std::string::npos, r.error.find(c.reason)) << c.width << "x" << c.height << ": " << r.error;
+    }
+}
+
 // RLE data must reach the last line; the end-of-bitmap code may be missing.
 TEST(BmpDecoder, RleDataThatStopsShortIsRefused)
 {
