@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/disc/MpegPackCoding.h"
+#include "engine/picture/FileSize.h"
 #include "engine/still/StillPacker.h"
 
 namespace {
@@ -44,17 +45,23 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
         error = "the file cannot be opened";
         return false;
     }
+    // Refused from its size before any of it is read, and again should it
+    // grow while it is read.
+    bool tooLarge = FileSize(f) > static_cast<long long>(kMaxMpegFileBytes);
     uint8_t chunk[65536];
     size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (bytes.size() + got > kMaxMpegFileBytes) {
-            std::fclose(f);
-            error = "MPEG files larger than 64 MB cannot be put on the disc";
-            return false;
-        }
+    while (!tooLarge && (got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        tooLarge = bytes.size() + got > kMaxMpegFileBytes;
+        if (tooLarge)
+            break;
         bytes.insert(bytes.end(), chunk, chunk + got);
     }
     std::fclose(f);
+    if (tooLarge) {
+        bytes.clear();
+        error = "MPEG files larger than 64 MB cannot be put on the disc";
+        return false;
+    }
     return true;
 }
 

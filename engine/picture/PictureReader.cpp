@@ -1,12 +1,12 @@
 #include "PictureReader.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 #include <utility>
 #include <vector>
 
 #include "BmpDecoder.h"
 #include "ExifOrientation.h"
+#include "FileSize.h"
 #include "JpegDecoder.h"
 
 namespace {
@@ -15,17 +15,6 @@ namespace {
 // 100-megapixel picture needs more than a fraction of it.
 const long long kMaxFileBytes = 512ll * 1024 * 1024;
 const char kTooLarge[] = "the file is larger than 512 MB, the most a picture file may be";
-
-long long FileSize(std::FILE* f)
-{
-#ifdef _WIN32
-    struct _stat64 st;
-    return _fstat64(_fileno(f), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
-#else
-    struct stat st;
-    return fstat(fileno(f), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
-#endif
-}
 
 bool IsBmp(const uint8_t* b, size_t size)
 {
