@@ -82,6 +82,17 @@ bool ImageFiles::Prepare(const std::string& folder, std::time_t when, std::strin
     return false;
 }
 
+bool ImageFiles::WriteCueSheet(const std::string& text, std::string& error)
+{
+    std::FILE* f = std::fopen(m_tempCue.c_str(), "wb");
+    bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f)
+        ok = std::fclose(f) == 0 && ok;
+    if (!ok)
+        error = m_cue + ": the cue sheet cannot be written";
+    return ok;
+}
+
 bool ImageFiles::Commit(std::string& error)
 {
     if (std::rename(m_tempBin.c_str(), m_bin.c_str()) != 0) {

@@ -15,6 +15,9 @@ public:
 
     // Creates the folder if needed and chooses the names.
     bool Prepare(const std::string& folder, std::time_t when, std::string& error);
+    // Writes the cue sheet under its temporary name.
+    bool WriteCueSheet(const std::string& text, std::string& error);
+    // Gives both files their real names; on failure neither keeps one.
     bool Commit(std::string& error);
     void Discard();
 

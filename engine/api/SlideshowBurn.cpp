@@ -1,7 +1,6 @@
 #include "SlideshowBurn.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <thread>
@@ -73,17 +72,6 @@ bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std:
         return false;
     }
     return true;
-}
-
-bool WriteText(const std::string& path, const std::string& text, std::string& error)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    if (f)
-        ok = std::fclose(f) == 0 && ok;
-    if (!ok)
-        error = path + ": the cue sheet cannot be written";
-    return ok;
 }
 
 // Plans and writes the image on the burn's worker thread.
@@ -186,7 +174,7 @@ private:
             return false;
         }
         return sink.Close(m_error) &&
-               WriteText(m_files.TempCuePath(), writer.CueSheet(m_files.BinFileName()), m_error) &&
+               m_files.WriteCueSheet(writer.CueSheet(m_files.BinFileName()), m_error) &&
                m_files.Commit(m_error);
     }
 
