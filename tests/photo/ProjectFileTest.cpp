@@ -9,6 +9,7 @@
 #include "framework/CFile.h"
 #include "framework/CFileException.h"
 #include "photo/CProjectInfo.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -91,6 +92,20 @@ TEST(ProjectFile, AFailedSaveLeavesTheOldFileWhole)
     }
     EXPECT_EQ(ExampleBytes(), TempDir::Read(path));
     std::filesystem::remove(path + ".saving");
+
+#ifndef _WIN32
+    // The disk fills up while the new contents are written: the old file
+    // stays whole and the unfinished new one goes.
+    CProjectInfo longer;
+    longer.m_strTitle = std::string(10000, 't');
+    {
+        FileSizeLimit full(4096);
+        ASSERT_TRUE(full.Ok());
+        EXPECT_THROW(WriteProjectFile(path, longer), CFileException);
+    }
+    EXPECT_EQ(ExampleBytes(), TempDir::Read(path));
+    EXPECT_FALSE(std::filesystem::exists(path + ".saving"));
+#endif
 
     // Nothing in the way: replaced whole, nothing left beside it.
     WriteProjectFile(path, shorter);
