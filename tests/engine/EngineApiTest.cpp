@@ -1,16 +1,22 @@
 // The engine through its C interface, as the program drives it.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <thread>
 #include <vector>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "burn/VideoCdJob.h"
 #include "engine/api/Engine.h"
 #include "engine/include/NeroAPI.h"
 #include "engine/still/StillItem.h"
 #include "support/ExternalTool.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -29,23 +35,30 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
+// Callbacks that came on another thread than the burn's caller, or after
+// NeroBurn returned. Kept apart from the observers, which tests replace
+// between burns, and checked when each test ends.
+std::atomic<int> g_strayCalls{0};
+
 // What the program's callbacks saw during one burn.
 struct Observer {
     std::thread::id caller = std::this_thread::get_id();
-    bool wrongThread = false;
-    bool afterReturn = false;
     bool returned = false;
     int idleCalls = 0;
     std::vector<unsigned int> percents;
     std::vector<std::string> phases;
     unsigned int abortAt = 101;  // ask to stop once progress reaches this
-    std::string abortWhenWritingTo;  // or once an unfinished image shows in this folder
+    // Or once an unfinished image shows in this folder, by the idle (the
+    // default), progress or aborted callback.
+    std::string abortWhenWritingTo;
+    enum Stopper { kIdle, kProgress, kAborted } stopper = kIdle;
 
     void Check()
     {
-        wrongThread = wrongThread || std::this_thread::get_id() != caller;
-        afterReturn = afterReturn || returned;
+        if (std::this_thread::get_id() != caller || returned)
+            ++g_strayCalls;
     }
+    bool StopsHere(Stopper where) const;
 };
 
 bool WritingInto(const std::string& folder)
@@ -56,14 +69,17 @@ bool WritingInto(const std::string& folder)
     return false;
 }
 
+bool Observer::StopsHere(Stopper where) const
+{
+    return where == stopper && !abortWhenWritingTo.empty() && WritingInto(abortWhenWritingTo);
+}
+
 int OnIdle(void* data)
 {
     auto* o = static_cast<Observer*>(data);
     o->Check();
     ++o->idleCalls;
-    if (!o->abortWhenWritingTo.empty() && WritingInto(o->abortWhenWritingTo))
-        return 1;
-    return !o->percents.empty() && o->percents.back() >= o->abortAt;
+    return o->StopsHere(Observer::kIdle) || (!o->percents.empty() && o->percents.back() >= o->abortAt);
 }
 
 int OnProgress(void* data, unsigned int percent)
@@ -71,7 +87,14 @@ int OnProgress(void* data, unsigned int percent)
     auto* o = static_cast<Observer*>(data);
     o->Check();
     o->percents.push_back(percent);
-    return percent >= o->abortAt;
+    return percent >= o->abortAt || o->StopsHere(Observer::kProgress);
+}
+
+int OnAborted(void* data)
+{
+    auto* o = static_cast<Observer*>(data);
+    o->Check();
+    return o->StopsHere(Observer::kAborted);
 }
 
 void OnPhase(void* data, const char* text)
@@ -79,6 +102,17 @@ void OnPhase(void* data, const char* text)
     auto* o = static_cast<Observer*>(data);
     o->Check();
     o->phases.push_back(text);
+}
+
+void OnLogLine(void* data, int, const char*)
+{
+    static_cast<Observer*>(data)->Check();
+}
+
+int OnUserDialog(void* data, int, void*)
+{
+    static_cast<Observer*>(data)->Check();
+    return 0;
 }
 
 // Starts the engine with the observer as every callback's user data.
@@ -89,6 +123,8 @@ protected:
         EngineSettings settings{};
         settings.idle = OnIdle;
         settings.idleUserData = &m_observer;
+        settings.userDialog = OnUserDialog;
+        settings.userDialogUserData = &m_observer;
         ASSERT_EQ(0, NeroInit(&settings, nullptr));
         Engine::Instance().Config().imageFolder = m_dir.File("images");
         Engine::Instance().Config().normalOnly = true;  // quicker, and just as much a disc
@@ -104,6 +140,7 @@ protected:
         NeroFreeMem(m_list);
         NeroClearErrors();
         NeroDone();
+        EXPECT_EQ(0, g_strayCalls.exchange(0)) << "callbacks on another thread or after NeroBurn returned";
     }
 
     int Burn(const std::vector<ControlEntry>& entries, unsigned int flags)
@@ -112,8 +149,11 @@ protected:
         VideoCdJobPtr job = MakeVideoCdJob(entries, error);
         EngineProgress progress{};
         progress.progress = OnProgress;
+        progress.aborted = OnAborted;
+        progress.addLogLine = OnLogLine;
         progress.setPhase = OnPhase;
         progress.userData = &m_observer;
+        m_observer.returned = false;
         int result = NeroBurn(m_device, ENGINE_FORMAT_VIDEO_CD, job.get(), flags, 0, &progress);
         m_observer.returned = true;
         return result;
@@ -189,8 +229,6 @@ TEST_F(EngineApiTest, TheImageRecorderHoldsABlankCdR)
 TEST_F(EngineApiTest, BurnWritesTheImageWithProgressOnTheCallersThread)
 {
     ASSERT_EQ(ENGINE_BURN_OK, Burn({{Corpus("photos/kpa_blackie.jpg"), 5}, {Corpus("bmp/rgb24.bmp"), 65}}, kWrite));
-    EXPECT_FALSE(m_observer.wrongThread);
-    EXPECT_FALSE(m_observer.afterReturn);
     EXPECT_GT(m_observer.idleCalls, 0);
     ASSERT_FALSE(m_observer.percents.empty());
     EXPECT_EQ(0u, m_observer.percents.front());
@@ -219,13 +257,18 @@ TEST_F(EngineApiTest, SimulationAbortAndFailureLeaveNothingBehind)
     EXPECT_EQ(100u, m_observer.percents.back());
     EXPECT_TRUE(FilesIn(m_dir.File("images")).empty());
 
-    // Stopped while the image is being written: what was written goes.
-    m_observer = Observer{};
-    m_observer.abortWhenWritingTo = m_dir.File("images");
+    // Stopped by any of the callbacks that may stop it while the image is
+    // being written, with stills being made ahead: what was written goes,
+    // and the stills' threads are done before the burn returns.
     std::vector<ControlEntry> many(60, ControlEntry{Corpus("photos/kpa_blackie.jpg"), 3});
-    EXPECT_EQ(ENGINE_BURN_USER_ABORT, Burn(many, kWrite));
-    EXPECT_LT(m_observer.percents.back(), 100u);
-    EXPECT_TRUE(FilesIn(m_dir.File("images")).empty());
+    for (Observer::Stopper stopper : {Observer::kIdle, Observer::kProgress, Observer::kAborted}) {
+        m_observer = Observer{};
+        m_observer.abortWhenWritingTo = m_dir.File("images");
+        m_observer.stopper = stopper;
+        EXPECT_EQ(ENGINE_BURN_USER_ABORT, Burn(many, kWrite)) << stopper;
+        EXPECT_LT(m_observer.percents.back(), 100u) << stopper;
+        EXPECT_TRUE(FilesIn(m_dir.File("images")).empty()) << stopper;
+    }
 
     // Stopped before it began.
     m_observer = Observer{};
@@ -277,6 +320,55 @@ TEST_F(EngineApiTest, VideoCdMpegFilesAreTakenAndOthersRefused)
     }
     EXPECT_TRUE(FilesIn(m_dir.File("images")).empty());
 }
+
+#ifndef _WIN32
+// A disk that is full from the start of the image or only at its very last
+// byte, and folders where the image cannot be made: the burn fails, the
+// error log says why, and no file is left.
+TEST_F(EngineApiTest, AFullDiskOrAnUnwritableFolderFailsTheBurnAndLeavesNothing)
+{
+    auto errorLog = [] {
+        char* log = NeroGetErrorLog();
+        std::string text = log ? log : "";
+        NeroFreeMem(log);
+        NeroClearErrors();
+        return text;
+    };
+    const std::vector<ControlEntry> job = {{Corpus("photos/kpa_blackie.jpg"), 5}, {Corpus("bmp/rgb24.bmp"), 3}};
+    ASSERT_EQ(ENGINE_BURN_OK, Burn(job, kWrite));
+    const uintmax_t imageBytes = std::filesystem::file_size(Engine::Instance().LastBin());
+
+    const std::string full = m_dir.File("full");
+    Engine::Instance().Config().imageFolder = full;
+    for (uintmax_t room : {uintmax_t(64 * 1024), imageBytes - 1}) {
+        m_observer = Observer{};
+        {
+            FileSizeLimit limit(room);
+            ASSERT_TRUE(limit.Ok());
+            EXPECT_EQ(ENGINE_BURN_FAILED, Burn(job, kWrite)) << room;
+        }
+        EXPECT_TRUE(FilesIn(full).empty()) << room;
+        EXPECT_NE(std::string::npos, errorLog().find("disk full")) << room;
+    }
+
+    // A folder that cannot be made, below a file.
+    Engine::Instance().Config().imageFolder = m_dir.Write("file", "x") + "/images";
+    EXPECT_EQ(ENGINE_BURN_FAILED, Burn(job, kWrite));
+    EXPECT_NE(std::string::npos, errorLog().find("cannot be created"));
+
+    // A folder the user may not write in (the superuser may write anywhere).
+    if (geteuid() != 0) {
+        const std::string locked = m_dir.File("locked");
+        std::filesystem::create_directory(locked);
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+        Engine::Instance().Config().imageFolder = locked;
+        EXPECT_EQ(ENGINE_BURN_FAILED, Burn(job, kWrite));
+        EXPECT_NE(std::string::npos, errorLog().find("cannot be created"));
+        EXPECT_TRUE(FilesIn(locked).empty());
+        std::filesystem::permissions(locked, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    }
+}
+#endif
 
 // The image of a slideshow of corpus photos, read by Debian's tools.
 TEST_F(EngineApiTest, ReadingToolsSeeTheSlideshow)
