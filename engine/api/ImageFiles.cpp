@@ -7,6 +7,7 @@
 #include <direct.h>
 #endif
 
+#include "CalendarTime.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ bool ImageFiles::Prepare(const std::string& folder, std::time_t when, std::strin
         return false;
     }
     char stamp[64];
-    std::tm local = *std::localtime(&when);
+    std::tm local = LocalCalendarTime(when);
     std::strftime(stamp, sizeof stamp, "Snapdisc %Y-%m-%d %H.%M.%S", &local);
     std::string base = folder;
     if (base.back() != '/' && base.back() != '\\')

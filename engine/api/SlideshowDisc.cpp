@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "CalendarTime.h"
 #include "engine/disc/VideoCdWait.h"
 #include "engine/still/StillItem.h"
 
@@ -11,8 +12,8 @@ const double kLongestWait = 2000;
 
 IsoDateTime IsoDateOf(std::time_t when)
 {
-    std::tm local = *std::localtime(&when);
-    std::tm utc = *std::gmtime(&when);
+    std::tm local = LocalCalendarTime(when);
+    std::tm utc = UtcCalendarTime(when);
     // The offset of local time from GMT, in 15-minute steps.
     long offsetMinutes = static_cast<long>(std::difftime(std::mktime(&local), std::mktime(&utc)) / 60);
     IsoDateTime date;
@@ -63,7 +64,8 @@ std::vector<double> SplitDelay(double seconds)
 std::string VolumeLabelFor(std::time_t when)
 {
     char label[32];
-    std::strftime(label, sizeof label, "SNAPDISC_%Y%m%d_%H%M", std::localtime(&when));
+    std::tm local = LocalCalendarTime(when);
+    std::strftime(label, sizeof label, "SNAPDISC_%Y%m%d_%H%M", &local);
     return label;
 }
 
