@@ -41,6 +41,7 @@ struct Tiff {
 Bytes Segment(uint8_t marker, Bytes payload, int length = -1)
 {
     Bytes out{0xFF, marker};
+    out.reserve(4 + payload.size());
     Put(out, length >= 0 ? length : static_cast<uint32_t>(payload.size() + 2), 2, true);
     out.insert(out.end(), payload.begin(), payload.end());
     return out;
