@@ -12,7 +12,6 @@ constexpr uint8_t kPackStartCode = 0xBA;
 constexpr uint8_t kSystemHeaderCode = 0xBB;
 constexpr uint8_t kSequenceEndCode = 0xB7;
 constexpr uint8_t kPaddingStream = 0xBE;
-constexpr uint8_t kMotionVideoStream = 0xE0;
 constexpr uint8_t kNormalStillStream = 0xE1;
 constexpr uint8_t kHighStillStream = 0xE2;
 constexpr uint8_t kFirstAudioStream = 0xC0;
