@@ -16,7 +16,7 @@ namespace {
 
 constexpr uint32_t kFramesPerSecond = 75;
 constexpr uint32_t kSecondsPerMinute = 60;
-constexpr int kMaxNumber = 99;  // tracks and index points are two digits
+[[maybe_unused]] constexpr int kMaxNumber = 99;  // tracks and index points are two digits; read by asserts only
 constexpr const char* kLineEnd = "\r\n";
 
 std::string TwoDigits(int value)

@@ -26,7 +26,7 @@ constexpr uint8_t kMode2 = 2;
 constexpr uint32_t kFramesPerSecond = 75;
 constexpr uint32_t kSecondsPerMinute = 60;
 constexpr uint32_t kFramesPerMinute = kFramesPerSecond * kSecondsPerMinute;
-constexpr uint32_t kBcdMinuteLimit = 100;  // two BCD digits
+[[maybe_unused]] constexpr uint32_t kBcdMinuteLimit = 100;  // two BCD digits; read by asserts only
 
 // ---- EDC ----------------------------------------------------------------
 
