@@ -23,6 +23,12 @@ void BurnWork::SetPhase(const std::string& text)
         m_wake->notify_one();
 }
 
+void BurnWork::AddLogLine(const std::string& text)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_logLines.push_back(text);
+}
+
 bool BurnRunner::CallbacksSayStop(BurnWork& w, unsigned int& shownPercent, unsigned int& shownPhase)
 {
     bool stop = m_idleSaysStop && m_idleSaysStop();
@@ -30,6 +36,7 @@ bool BurnRunner::CallbacksSayStop(BurnWork& w, unsigned int& shownPercent, unsig
         return stop;
     std::string phase;
     bool newPhase = false;
+    std::vector<std::string> lines;
     {
         std::lock_guard<std::mutex> lock(w.m_lock);
         if (w.m_phaseVersion != shownPhase) {
@@ -37,9 +44,13 @@ bool BurnRunner::CallbacksSayStop(BurnWork& w, unsigned int& shownPercent, unsig
             phase = w.m_phase;
             newPhase = true;
         }
+        lines.swap(w.m_logLines);
     }
     if (newPhase && m_progress->setPhase)
         m_progress->setPhase(m_progress->userData, phase.c_str());
+    if (m_progress->addLogLine)
+        for (const std::string& line : lines)
+            m_progress->addLogLine(m_progress->userData, ENGINE_LOG_WARNING, line.c_str());
     unsigned int percent = w.m_percent.load();
     if (percent != shownPercent && m_progress->progress) {
         shownPercent = percent;
@@ -86,7 +97,8 @@ bool BurnRunner::Run(const std::function<bool(BurnWork&)>& work)
     }
     worker.join();
     m_aborted = w.m_stop.load();
-    // The last word the program hears: phases and a final 100 on success.
+    // The last word the program hears: phases, log lines and a final 100 on
+    // success.
     CallbacksSayStop(w, shownPercent, shownPhase);
     if (result && m_progress && m_progress->progress && shownPercent != 100)
         m_progress->progress(m_progress->userData, 100);

@@ -4,6 +4,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "engine/include/NeroAPI.h"
 
@@ -13,6 +14,9 @@ class BurnWork {
 public:
     void SetProgress(unsigned int percent);
     void SetPhase(const std::string& text);
+    // A line for the program's log (a photo's warning, say), passed on in
+    // order with the next round of callbacks.
+    void AddLogLine(const std::string& text);
     bool ShouldStop() const { return m_stop.load(); }
 
 private:
@@ -22,12 +26,14 @@ private:
     std::mutex m_lock;
     std::string m_phase;
     unsigned int m_phaseVersion = 0;
+    std::vector<std::string> m_logLines;  // not passed on yet
     std::condition_variable* m_wake = nullptr;
 };
 
 // Runs the work of a burn on a second thread while the calling thread keeps
 // the program alive: at least every 100 ms it calls the idle callback, and
-// it passes progress and phase changes on to the program's callbacks. Any
+// it passes progress, phase changes and log lines on to the program's
+// callbacks. Any
 // callback that answers "stop" makes the work stop. Every callback runs on
 // the calling thread, and none after Run returned.
 class BurnRunner {

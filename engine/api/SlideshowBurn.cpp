@@ -96,13 +96,16 @@ public:
         options.safeArea = m_config.safeArea;
         StillPrefetcher stills(std::move(paths), options, std::max(1u, std::thread::hardware_concurrency()));
         // A photo made with a fault (cut short, damaged data) is logged, so
-        // the user hears of it after the burn.
-        VideoCdDisc disc = MakeSlideshowDisc(m_photos, m_config, m_when, std::move(tracks), [&stills](size_t i) {
-            StillItem item = stills.Take(i);
-            if (item.ok && !item.warning.empty())
-                Engine::Instance().AddError(item.warning);
-            return item;
-        });
+        // the user hears of it while and after the burn.
+        VideoCdDisc disc =
+            MakeSlideshowDisc(m_photos, m_config, m_when, std::move(tracks), [&stills, &work](size_t i) {
+                StillItem item = stills.Take(i);
+                if (item.ok && !item.warning.empty()) {
+                    Engine::Instance().AddError(item.warning);
+                    work.AddLogLine(item.warning);
+                }
+                return item;
+            });
         VideoCdImageWriter writer(disc);
         VideoCdResult planned = writer.Plan();
         if (!planned.ok) {

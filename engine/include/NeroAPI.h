@@ -36,6 +36,8 @@ typedef int (*EngineUserDialogCallback)(void* userData, int request, void* data)
 typedef int (*EngineProgressCallback)(void* userData, unsigned int percent);
 typedef int (*EngineAbortedCallback)(void* userData);
 typedef void (*EngineAddLogLineCallback)(void* userData, int kind, const char* text);
+#define ENGINE_LOG_INFO 0
+#define ENGINE_LOG_WARNING 1   /* e.g. a photo burned despite a fault */
 typedef void (*EngineSetPhaseCallback)(void* userData, const char* text);
 
 typedef struct EngineSettings {

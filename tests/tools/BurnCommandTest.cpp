@@ -48,8 +48,10 @@ TEST(SnapburnBurn, ProjectToImage)
 {
     TempDir dir;
     CProjectInfo project;
-    project.m_arrPaths = {Corpus("bmp/rgb24.bmp"), Corpus("photos/kpa_blackie.jpg")};
-    project.m_arrDelays = {3, 4};
+    // The last photo is cut short: burned, with a warning that names it.
+    project.m_arrPaths = {Corpus("bmp/rgb24.bmp"), Corpus("photos/kpa_blackie.jpg"),
+                          Corpus("jpeg/gen_truncated_half_baseline.jpg")};
+    project.m_arrDelays = {3, 4, 5};
     project.PrepareForSave();
     WriteProjectFile(dir.File("trip.snz"), project);
 
@@ -59,6 +61,9 @@ TEST(SnapburnBurn, ProjectToImage)
     EXPECT_NE(std::string::npos, ok.out.find("cue: " + dir.File("images")));
     EXPECT_NE(std::string::npos, ok.out.find("bin: " + dir.File("images")));
     EXPECT_EQ(2u, FileCount(dir.File("images")));
+    EXPECT_NE(std::string::npos, ok.err.find("snapburn: warning: " + Corpus("jpeg/gen_truncated_half_baseline.jpg") + ": "))
+        << ok.err;
+    EXPECT_EQ(std::string::npos, ok.err.find("kpa_blackie")) << ok.err;
 
     Outcome simulated = BurnWith({"--delay", "2", Corpus("bmp/rgb24.bmp"), "--simulate", "--out", dir.File("sim")});
     EXPECT_EQ(0, simulated.status) << simulated.err;

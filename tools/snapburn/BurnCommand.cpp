@@ -103,6 +103,7 @@ bool CollectPhotos(const BurnArguments& a, std::vector<std::string>& paths, std:
 
 struct Progress {
     std::FILE* out;
+    std::FILE* err;
     std::chrono::steady_clock::time_point start;
 };
 
@@ -123,6 +124,15 @@ int OnProgress(void* data, unsigned int percent)
 int OnAborted(void*)
 {
     return g_interrupted.load() ? 1 : 0;
+}
+
+// A photo burned despite a fault: the engine's line names the photo.
+void OnLogLine(void* data, int kind, const char* text)
+{
+    Progress* p = static_cast<Progress*>(data);
+    std::fputc('\n', p->out);
+    std::fflush(p->out);
+    std::fprintf(p->err, "snapburn: %s%s\n", kind == ENGINE_LOG_WARNING ? "warning: " : "", text);
 }
 
 void PrintErrors(std::FILE* err)
@@ -157,10 +167,11 @@ int Burn(const EngineVideoCdJob& job, const BurnArguments& a, std::FILE* out, st
     EngineRecorderList* recorders = NeroGetAvailableDrivesEx(ENGINE_MEDIA_CD, nullptr);
     EngineDeviceHandle device = recorders && recorders->count > 0 ? NeroOpenDevice(&recorders->recorders[0]) : nullptr;
     if (device) {
-        Progress progress{out, std::chrono::steady_clock::now()};
+        Progress progress{out, err, std::chrono::steady_clock::now()};
         EngineProgress callbacks{};
         callbacks.progress = OnProgress;
         callbacks.aborted = OnAborted;
+        callbacks.addLogLine = OnLogLine;
         callbacks.userData = &progress;
         unsigned int flags = ENGINE_BURN_DISC_AT_ONCE | ENGINE_BURN_CLOSE_SESSION |
                              (a.simulate ? ENGINE_BURN_SIMULATE : ENGINE_BURN_WRITE);
