@@ -47,6 +47,7 @@ struct Observer {
     int idleCalls = 0;
     std::vector<unsigned int> percents;
     std::vector<std::string> phases;
+    std::vector<std::string> warnings;  // log lines of the warning kind
     unsigned int abortAt = 101;  // ask to stop once progress reaches this
     // Or once an unfinished image shows in this folder, by the idle (the
     // default), progress or aborted callback.
@@ -104,9 +105,12 @@ void OnPhase(void* data, const char* text)
     o->phases.push_back(text);
 }
 
-void OnLogLine(void* data, int, const char*)
+void OnLogLine(void* data, int kind, const char* text)
 {
-    static_cast<Observer*>(data)->Check();
+    auto* o = static_cast<Observer*>(data);
+    o->Check();
+    if (kind == ENGINE_LOG_WARNING)
+        o->warnings.push_back(text);
 }
 
 int OnUserDialog(void* data, int, void*)
@@ -288,6 +292,20 @@ TEST_F(EngineApiTest, SimulationAbortAndFailureLeaveNothingBehind)
     EXPECT_EQ(nullptr, NeroGetErrorLog());
 
     EXPECT_EQ(ENGINE_BURN_BAD_JOB, Burn({{m_dir.File("clip.Avi"), 1}}, kWrite));
+}
+
+// A photo cut short is burned as far as it goes, and the program hears of
+// it both while the burn runs and in the error log after it.
+TEST_F(EngineApiTest, APhotoWithAFaultIsBurnedWithAWarningNamingIt)
+{
+    const std::string cut = Corpus("jpeg/gen_truncated_half_baseline.jpg");
+    ASSERT_EQ(ENGINE_BURN_OK, Burn({{Corpus("bmp/rgb24.bmp"), 1}, {cut, 1}}, kWrite));
+    ASSERT_EQ(1u, m_observer.warnings.size());
+    EXPECT_EQ(0u, m_observer.warnings[0].find(cut + ": ")) << m_observer.warnings[0];
+    char* log = NeroGetErrorLog();
+    ASSERT_NE(nullptr, log);
+    EXPECT_EQ(m_observer.warnings[0] + "\n", log);
+    NeroFreeMem(log);
 }
 
 TEST_F(EngineApiTest, AJobBeyondTheFormatIsRefusedBeforeAnythingIsWritten)
