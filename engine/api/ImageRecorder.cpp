@@ -58,5 +58,5 @@ int ImageRecorder::BurnVideoCd(const EngineVideoCdJob& job, unsigned int flags, 
                                EngineProgress* progress)
 {
     // The speed means nothing to a file: the image is written as fast as it can be.
-    return BurnSlideshowImage(job, (flags & ENGINE_BURN_SIMULATE) != 0, progress);
+    return BurnSlideshowImage(job, (flags & ENGINE_BURN_SIMULATE) != 0, kCdBlocks, progress);
 }

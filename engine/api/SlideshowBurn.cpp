@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <thread>
 
 #include "BurnRunner.h"
@@ -12,6 +13,7 @@
 #include "SlideshowDisc.h"
 #include "StillPrefetcher.h"
 #include "VideoCdMpegFile.h"
+#include "engine/disc/InfoVcd.h"
 #include "engine/disc/VideoCdImageWriter.h"
 #include "engine/picture/PictureReader.h"
 #include "engine/still/StillFramer.h"
@@ -31,6 +33,12 @@ bool PhotosOfJob(const EngineVideoCdJob& job, std::vector<SlideshowPhoto>& photo
     }
     if (job.itemCount <= 0) {
         error = "the job holds no item";
+        return false;
+    }
+    // The count comes from the program: bounded before the items are read.
+    if (static_cast<size_t>(job.itemCount) > kMaxSegments + kMaxMpegTracks) {
+        error = "the job holds " + std::to_string(job.itemCount) + " items; a Video CD takes at most " +
+                std::to_string(kMaxSegments) + " photos and " + std::to_string(kMaxMpegTracks) + " MPEG items";
         return false;
     }
     for (int i = 0; i < job.itemCount; ++i) {
@@ -77,29 +85,31 @@ bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std:
 // Plans and writes the image on the burn's worker thread.
 class SlideshowJob {
 public:
-    SlideshowJob(std::vector<SlideshowPhoto> photos, EngineConfig config, bool simulate)
-        : m_photos(std::move(photos)), m_config(std::move(config)), m_bSimulate(simulate), m_when(std::time(nullptr))
+    SlideshowJob(std::vector<SlideshowPhoto> photos, EngineConfig config, bool simulate, uint32_t capacity)
+        : m_photos(std::move(photos)), m_config(std::move(config)), m_bSimulate(simulate), m_capacity(capacity),
+          m_when(std::time(nullptr))
     {
     }
 
     bool Run(BurnWork& work)
     {
+        // Whatever would make the burn fail half way is looked for first,
+        // while it costs seconds: every photo's file and header, the MPEG
+        // items, the disc's limits and the room on the medium.
+        work.SetPhase("Checking the photos");
+        if (!CheckPhotos(work))
+            return false;
         work.SetPhase("Preparing the disc");
         SlideshowTracks tracks;
         std::vector<std::string> paths;  // of the pictures
         if (!PrepareTracks(tracks, paths))
             return false;
-        // Every core makes stills ahead of the writer, which mostly waits for them.
-        StillItemOptions options;
-        options.ntsc = m_config.ntsc;
-        options.normalOnly = m_config.normalOnly;
-        options.safeArea = m_config.safeArea;
-        StillPrefetcher stills(std::move(paths), options, std::max(1u, std::thread::hardware_concurrency()));
         // A photo made with a fault (cut short, damaged data) is logged, so
         // the user hears of it while and after the burn.
+        std::unique_ptr<StillPrefetcher> stills;
         VideoCdDisc disc =
             MakeSlideshowDisc(m_photos, m_config, m_when, std::move(tracks), [&stills, &work](size_t i) {
-                StillItem item = stills.Take(i);
+                StillItem item = stills->Take(i);
                 if (item.ok && !item.warning.empty()) {
                     Engine::Instance().AddError(item.warning);
                     work.AddLogLine(item.warning);
@@ -112,8 +122,20 @@ public:
             m_error = planned.error;
             return false;
         }
+        if (writer.TotalSectors() > m_capacity) {
+            m_error = "The disc would need " + Minutes(writer.TotalSectors()) + "; the disc in the recorder holds " +
+                      Minutes(m_capacity) + ". Leave out photos or MPEG items.";
+            return false;
+        }
         if (work.ShouldStop())
             return false;
+        // Every core makes stills ahead of the writer, which mostly waits for them.
+        StillItemOptions options;
+        options.ntsc = m_config.ntsc;
+        options.normalOnly = m_config.normalOnly;
+        options.safeArea = m_config.safeArea;
+        stills = std::make_unique<StillPrefetcher>(std::move(paths), options,
+                                                   std::max(1u, std::thread::hardware_concurrency()));
         return m_bSimulate ? Simulate(writer, work) : WriteImage(writer, work);
     }
 
@@ -121,6 +143,35 @@ public:
     const ImageFiles& Files() const { return m_files; }
 
 private:
+    // CD time (75 sectors a second), rounded up: seconds below a minute,
+    // whole minutes above.
+    static std::string Minutes(uint32_t sectors)
+    {
+        const uint32_t seconds = (sectors + 74) / 75;
+        if (seconds < 60)
+            return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
+        const uint32_t minutes = (seconds + 59) / 60;
+        return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes");
+    }
+
+    // Every photo's file, from its header alone; the first fault fails the
+    // job with the photo's place in the list.
+    bool CheckPhotos(BurnWork& work)
+    {
+        for (size_t i = 0; i < m_photos.size(); ++i) {
+            if (work.ShouldStop())
+                return false;
+            if (m_photos[i].mpeg)
+                continue;
+            std::string fault = CheckPictureFile(m_photos[i].path);
+            if (!fault.empty()) {
+                m_error = "Photo " + std::to_string(i + 1) + " of " + std::to_string(m_photos.size()) + ": " + fault;
+                return false;
+            }
+        }
+        return true;
+    }
+
     // The MPEG items' tracks and, when there is none, the motion track made
     // from the first picture; the paths of the pictures.
     bool PrepareTracks(SlideshowTracks& tracks, std::vector<std::string>& pictures)
@@ -184,6 +235,7 @@ private:
     std::vector<SlideshowPhoto> m_photos;
     EngineConfig m_config;
     bool m_bSimulate;
+    uint32_t m_capacity;  // sectors of the medium
     std::time_t m_when;
     ImageFiles m_files;
     std::string m_error;
@@ -191,7 +243,7 @@ private:
 
 }  // namespace
 
-int BurnSlideshowImage(const EngineVideoCdJob& job, bool simulate, EngineProgress* progress)
+int BurnSlideshowImage(const EngineVideoCdJob& job, bool simulate, uint32_t capacity, EngineProgress* progress)
 {
     Engine& engine = Engine::Instance();
     std::vector<SlideshowPhoto> photos;
@@ -200,7 +252,7 @@ int BurnSlideshowImage(const EngineVideoCdJob& job, bool simulate, EngineProgres
         engine.AddError(error);
         return ENGINE_BURN_BAD_JOB;
     }
-    SlideshowJob burn(std::move(photos), engine.Config(), simulate);
+    SlideshowJob burn(std::move(photos), engine.Config(), simulate, capacity);
     BurnRunner runner([&engine] { return engine.IdleSaysStop(); }, progress);
     bool ok = runner.Run([&burn](BurnWork& work) { return burn.Run(work); });
     if (!ok && runner.Aborted())

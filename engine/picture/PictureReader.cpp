@@ -1,10 +1,12 @@
 #include "PictureReader.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
 #include "BmpDecoder.h"
+#include "Image.h"
 #include "ExifOrientation.h"
 #include "FileSize.h"
 #include "JpegDecoder.h"
@@ -68,6 +70,68 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
     return true;
 }
 
+// The limits of the decoders, from the size a header gives.
+std::string SizeFault(int64_t width, int64_t height)
+{
+    if (width * height > kMaxPicturePixels)
+        return "the picture is larger than " + std::to_string(kMaxPicturePixels / 1000000) + " megapixels";
+    if (width > kMaxPictureSide || height > kMaxPictureSide)
+        return "the picture is more than " + std::to_string(kMaxPictureSide) + " pixels wide or high";
+    return std::string();
+}
+
+bool ReadAt(std::FILE* f, long offset, uint8_t* out, size_t n)
+{
+    return std::fseek(f, offset, SEEK_SET) == 0 && std::fread(out, 1, n, f) == n;
+}
+
+// Walks the JPEG markers to the frame header, seeking over the segments
+// (EXIF data and the like) in between.
+std::string CheckJpegHeader(std::FILE* f)
+{
+    const char kEnded[] = "the JPEG file ends before the picture data";
+    long at = 2;
+    uint8_t b[9];
+    for (int segments = 0; segments < 100000; ++segments) {
+        if (!ReadAt(f, at, b, 2))
+            return kEnded;
+        if (b[0] != 0xFF)
+            return "the JPEG data is damaged: a marker is missing";
+        const uint8_t marker = b[1];
+        if (marker == 0xFF) {  // fill byte
+            at += 1;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {  // no length follows
+            at += 2;
+            continue;
+        }
+        if (marker == 0xD9 || marker == 0xDA)
+            return kEnded;  // no frame header before the end or the scan
+        if (!ReadAt(f, at + 2, b, 7))
+            return kEnded;
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame)
+            return SizeFault((b[5] << 8) | b[6], (b[3] << 8) | b[4]);
+        at += 2 + ((b[0] << 8) | b[1]);
+    }
+    return "the JPEG data is damaged: it has too many segments";
+}
+
+std::string CheckBmpHeader(std::FILE* f)
+{
+    uint8_t b[26];
+    if (!ReadAt(f, 0, b, sizeof b))
+        return "the bitmap ends before its header is complete";
+    auto u16 = [&](int at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; };
+    auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
+    if (u32(14) == 12)  // OS/2 core header: 16-bit sizes
+        return SizeFault(u16(18), u16(20));
+    const int64_t width = static_cast<int32_t>(u32(18));
+    const int64_t height = static_cast<int32_t>(u32(22));
+    return SizeFault(width < 0 ? -width : width, height < 0 ? -height : height);
+}
+
 // Orientations 5 to 8 store the picture transposed.
 bool IsTransposed(int orientation)
 {
@@ -101,4 +165,26 @@ DecodeResult ReadPicture(const std::string& path, int minWidth, int minHeight)
     else if (!result.warning.empty())
         result.warning = path + ": " + result.warning;
     return result;
+}
+
+std::string CheckPictureFile(const std::string& path)
+{
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return path + ": the file cannot be opened";
+    std::string fault;
+    uint8_t head[3] = {};
+    const size_t got = std::fread(head, 1, sizeof head, f);
+    if (FileSize(f) > kMaxFileBytes)
+        fault = kTooLarge;
+    else if (got == 0)
+        fault = "the file is empty";
+    else if (IsBmp(head, got))
+        fault = CheckBmpHeader(f);
+    else if (IsJpeg(head, got))
+        fault = CheckJpegHeader(f);
+    else
+        fault = "the file is not a BMP or JPEG picture";
+    std::fclose(f);
+    return fault.empty() ? fault : path + ": " + fault;
 }

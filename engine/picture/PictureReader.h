@@ -8,3 +8,10 @@
 // decoded at a reduced scale that still covers that size (0, 0: full size).
 // Errors name the file and the reason.
 DecodeResult ReadPicture(const std::string& path, int minWidth = 0, int minHeight = 0);
+
+// Looks at a picture file without decoding it: that it opens, is not too
+// large a file, is a BMP or JPEG picture, and that the size its header gives
+// is within the limits. Reads only the headers, so a long list of photos is
+// checked in moments. Empty when nothing is wrong; else the file and the
+// reason. A file that passes can still fail when it is decoded.
+std::string CheckPictureFile(const std::string& path);

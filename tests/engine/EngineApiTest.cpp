@@ -13,6 +13,7 @@
 
 #include "burn/VideoCdJob.h"
 #include "engine/api/Engine.h"
+#include "engine/api/SlideshowBurn.h"
 #include "engine/include/NeroAPI.h"
 #include "engine/still/StillItem.h"
 #include "support/ExternalTool.h"
@@ -305,6 +306,35 @@ TEST_F(EngineApiTest, APhotoWithAFaultIsBurnedWithAWarningNamingIt)
     char* log = NeroGetErrorLog();
     ASSERT_NE(nullptr, log);
     EXPECT_EQ(m_observer.warnings[0] + "\n", log);
+    NeroFreeMem(log);
+}
+
+// A bad photo at the end of a long list, and a job larger than the medium,
+// are found before any still is made or anything is written.
+TEST_F(EngineApiTest, FaultsAreFoundBeforeAnyStillIsMade)
+{
+    const std::string broken = Corpus("invalid/gen_text_renamed.jpg");
+    std::vector<ControlEntry> photos(1899, ControlEntry{Corpus("bmp/tiny_1x1_24.bmp"), 1});
+    photos.push_back({broken, 1});
+    EXPECT_EQ(ENGINE_BURN_FAILED, Burn(photos, kWrite));
+    EXPECT_EQ(std::vector<std::string>{"Checking the photos"}, m_observer.phases);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("images")));
+    char* log = NeroGetErrorLog();
+    ASSERT_NE(nullptr, log);
+    EXPECT_EQ("Photo 1900 of 1900: " + broken + ": the file is not a BMP or JPEG picture\n", std::string(log));
+    NeroFreeMem(log);
+    NeroClearErrors();
+
+    // A medium of a minute, and one of four seconds, for a disc of a few seconds.
+    std::string error;
+    VideoCdJobPtr job = MakeVideoCdJob({{Corpus("bmp/rgb24.bmp"), 1}}, error);
+    m_observer.returned = false;
+    EXPECT_EQ(ENGINE_BURN_OK, BurnSlideshowImage(*job, true, 60 * 75, nullptr));
+    EXPECT_EQ(ENGINE_BURN_FAILED, BurnSlideshowImage(*job, true, 4 * 75, nullptr));
+    m_observer.returned = true;
+    log = NeroGetErrorLog();
+    ASSERT_NE(nullptr, log);
+    EXPECT_NE(nullptr, std::strstr(log, " seconds; the disc in the recorder holds 4 seconds. Leave out")) << log;
     NeroFreeMem(log);
 }
 
