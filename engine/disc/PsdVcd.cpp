@@ -7,11 +7,15 @@ namespace {
 constexpr size_t kSectorSize = 2048;
 
 constexpr uint8_t kPlayListType = 0x10;
+constexpr uint8_t kSelectionListType = 0x18;
+constexpr uint8_t kExtendedSelectionListType = 0x1A;
 constexpr uint8_t kEndListType = 0x1F;
 constexpr uint16_t kRejectedBit = 0x8000;
 constexpr uint16_t kNoLink = 0xFFFF;
 
 constexpr size_t kTypeOffset = 0;
+
+// Play list
 constexpr size_t kItemCountOffset = 1;
 constexpr size_t kListIdOffset = 2;
 constexpr size_t kPreviousOffset = 4;
@@ -22,8 +26,27 @@ constexpr size_t kWaitOffset = 12;
 constexpr size_t kAutoPauseWaitOffset = 13;
 constexpr size_t kItemsOffset = 14;
 constexpr size_t kItemSize = 2;
-constexpr size_t kEndListSize = 8;
 static_assert(kAutoPauseWaitOffset + 1 == kItemsOffset, "a play list's fixed part is 14 bytes");
+
+// Selection list; the flags, selection count and the areas stay zero.
+constexpr size_t kBaseSelectionOffset = 3;
+constexpr size_t kSelListIdOffset = 4;
+constexpr size_t kSelPreviousOffset = 6;
+constexpr size_t kSelNextOffset = 8;
+constexpr size_t kSelReturnOffset = 10;
+constexpr size_t kSelDefaultOffset = 12;
+constexpr size_t kSelTimeoutOffset = 14;
+constexpr size_t kSelWaitOffset = 16;
+constexpr size_t kSelLoopOffset = 17;
+constexpr size_t kSelItemOffset = 18;
+constexpr size_t kSelectionListSize = 20;
+constexpr size_t kAreasSize = 4 * 4;  // previous, next, return, default
+static_assert(kSelItemOffset + kItemSize == kSelectionListSize, "a selection list's fixed part is 20 bytes");
+constexpr uint8_t kFirstSelectionNumber = 1;  // the lowest allowed, though no number selects anything
+constexpr uint8_t kPlayOnce = 1;
+constexpr uint8_t kDelayedKeysBit = 0x80;
+
+constexpr size_t kEndListSize = 8;
 static_assert(kEndListSize % kPsdOffsetUnit == 0, "an end list needs no padding");
 
 size_t RoundUpToUnit(size_t n)
@@ -31,10 +54,14 @@ size_t RoundUpToUnit(size_t n)
     return (n + kPsdOffsetUnit - 1) / kPsdOffsetUnit * kPsdOffsetUnit;
 }
 
-size_t DescriptorSize(const VideoCdList& list)
+size_t DescriptorSize(const VideoCdList& list, PsdFile file)
 {
-    if (list.kind == VideoCdList::Kind::End)
-        return kEndListSize;
+    switch (list.kind) {
+    case VideoCdList::Kind::End: return kEndListSize;
+    case VideoCdList::Kind::Selection:
+        return RoundUpToUnit(kSelectionListSize + (file == PsdFile::Extended ? kAreasSize : 0));
+    case VideoCdList::Kind::Play: break;
+    }
     return RoundUpToUnit(kItemsOffset + kItemSize * list.items.size());
 }
 
@@ -50,14 +77,51 @@ uint16_t ItemNumber(const VideoCdPlayItem& item, const std::vector<uint16_t>& se
     return segmentItemNumbers[item.index];
 }
 
+uint16_t ListId(size_t index, const VideoCdList& list)
+{
+    return static_cast<uint16_t>((index + 1) | (list.rejected ? kRejectedBit : 0));
+}
+
+void PutPlayList(uint8_t* p, size_t index, const VideoCdList& list, const PsdPlacement& placement,
+                 const std::vector<uint16_t>& segmentItemNumbers)
+{
+    p[kTypeOffset] = kPlayListType;
+    p[kItemCountOffset] = static_cast<uint8_t>(list.items.size());
+    PutBe16(p + kListIdOffset, ListId(index, list));
+    PutBe16(p + kPreviousOffset, Link(list.previous, placement));
+    PutBe16(p + kNextOffset, Link(list.next, placement));
+    PutBe16(p + kReturnOffset, Link(list.back, placement));
+    PutBe16(p + kPlayingTimeOffset, list.playingTime);
+    p[kWaitOffset] = list.waitCode;
+    p[kAutoPauseWaitOffset] = list.autoPauseWaitCode;
+    for (size_t k = 0; k < list.items.size(); ++k)
+        PutBe16(p + kItemsOffset + k * kItemSize, ItemNumber(list.items[k], segmentItemNumbers));
+}
+
+void PutSelectionList(uint8_t* p, size_t index, const VideoCdList& list, const PsdPlacement& placement,
+                      const std::vector<uint16_t>& segmentItemNumbers, PsdFile file)
+{
+    p[kTypeOffset] = file == PsdFile::Extended ? kExtendedSelectionListType : kSelectionListType;
+    p[kBaseSelectionOffset] = kFirstSelectionNumber;
+    PutBe16(p + kSelListIdOffset, ListId(index, list));
+    PutBe16(p + kSelPreviousOffset, Link(list.previous, placement));
+    PutBe16(p + kSelNextOffset, Link(list.next, placement));
+    PutBe16(p + kSelReturnOffset, Link(list.back, placement));
+    PutBe16(p + kSelDefaultOffset, kNoLink);
+    PutBe16(p + kSelTimeoutOffset, Link(list.timeout, placement));
+    p[kSelWaitOffset] = list.waitCode;
+    p[kSelLoopOffset] = static_cast<uint8_t>(kPlayOnce | (list.delayedKeys ? kDelayedKeysBit : 0));
+    PutBe16(p + kSelItemOffset, ItemNumber(list.items.front(), segmentItemNumbers));
+}
+
 }  // namespace
 
-PsdPlacement PlacePsdLists(const std::vector<VideoCdList>& lists)
+PsdPlacement PlacePsdLists(const std::vector<VideoCdList>& lists, PsdFile file)
 {
     PsdPlacement placement;
     size_t offset = 0;
     for (const VideoCdList& list : lists) {
-        const size_t size = DescriptorSize(list);
+        const size_t size = DescriptorSize(list, file);
         if (offset % kSectorSize + size > kSectorSize)
             offset += kSectorSize - offset % kSectorSize;
         placement.offsets.push_back(static_cast<uint32_t>(offset));
@@ -68,28 +132,18 @@ PsdPlacement PlacePsdLists(const std::vector<VideoCdList>& lists)
 }
 
 std::vector<uint8_t> MakePsdVcd(const std::vector<VideoCdList>& lists, const PsdPlacement& placement,
-                                const std::vector<uint16_t>& segmentItemNumbers)
+                                const std::vector<uint16_t>& segmentItemNumbers, PsdFile file)
 {
     std::vector<uint8_t> psd(placement.size);
     for (size_t i = 0; i < lists.size(); ++i) {
-        const VideoCdList& list = lists[i];
         uint8_t* p = psd.data() + placement.offsets[i];
-        if (list.kind == VideoCdList::Kind::End) {
-            p[kTypeOffset] = kEndListType;
-            continue;
+        switch (lists[i].kind) {
+        case VideoCdList::Kind::End: p[kTypeOffset] = kEndListType; break;
+        case VideoCdList::Kind::Play: PutPlayList(p, i, lists[i], placement, segmentItemNumbers); break;
+        case VideoCdList::Kind::Selection:
+            PutSelectionList(p, i, lists[i], placement, segmentItemNumbers, file);
+            break;
         }
-        const uint16_t listId = static_cast<uint16_t>(i + 1);
-        p[kTypeOffset] = kPlayListType;
-        p[kItemCountOffset] = static_cast<uint8_t>(list.items.size());
-        PutBe16(p + kListIdOffset, static_cast<uint16_t>(listId | (list.rejected ? kRejectedBit : 0)));
-        PutBe16(p + kPreviousOffset, Link(list.previous, placement));
-        PutBe16(p + kNextOffset, Link(list.next, placement));
-        PutBe16(p + kReturnOffset, Link(list.back, placement));
-        PutBe16(p + kPlayingTimeOffset, list.playingTime);
-        p[kWaitOffset] = list.waitCode;
-        p[kAutoPauseWaitOffset] = list.autoPauseWaitCode;
-        for (size_t k = 0; k < list.items.size(); ++k)
-            PutBe16(p + kItemsOffset + k * kItemSize, ItemNumber(list.items[k], segmentItemNumbers));
     }
     return psd;
 }

@@ -58,16 +58,27 @@ struct VideoCdPlayItem {
 
 // A list of the play-back control (PSD). Lists get their list ids (LID) in
 // description order, from 1; references are indices into VideoCdDisc::lists.
+//
+// A play list plays its items, waits, then goes on to its NEXT target, so
+// that key and the show's own way on are one. A selection list shows one
+// item, waits, then goes on to its timeout target, its keys going where
+// they say: the slideshow's long delays are chains of these. Selection
+// lists are written without selections (no number key does anything) and
+// with no DEFAULT target; each shows its item once.
 struct VideoCdList {
-    enum class Kind : uint8_t { Play, End };
+    enum class Kind : uint8_t { Play, Selection, End };
     Kind kind = Kind::Play;
     bool rejected = false;  // left out of LOT.VCD: reachable only through other lists
+    // Play and selection lists:
+    std::vector<VideoCdPlayItem> items;  // play list 1..255, selection list exactly 1
+    std::optional<uint32_t> previous, next, back;  // PREVIOUS, NEXT (a play list's way on), RETURN
+    uint8_t waitCode = 0;                          // after the items; see VideoCdWait.h
     // Play lists only:
-    std::vector<VideoCdPlayItem> items;  // 1..255
-    std::optional<uint32_t> previous, next, back;  // PREVIOUS, NEXT (and what follows the wait), RETURN
     uint16_t playingTime = 0;        // 1/15 s; 0 plays each item to its end
-    uint8_t waitCode = 0;            // after the list; see VideoCdWait.h
     uint8_t autoPauseWaitCode = 0;   // at sectors flagged as triggers
+    // Selection lists only:
+    std::optional<uint32_t> timeout;  // where the wait leads
+    bool delayedKeys = false;         // keys act only once the item has been shown
 };
 
 struct VideoCdDisc {

@@ -56,6 +56,7 @@ std::vector<IsoDirectoryEntry> Children(DirectoryId id, const VideoCdDisc& disc,
 {
     std::vector<IsoDirectoryEntry> entries;
     const uint32_t psdSize = layout ? layout->psd.size : 0;
+    const uint32_t psdXSize = layout ? layout->psdX.size : 0;
     switch (id) {
     case DirectoryId::Root:
         for (const DirectoryName& child : kChildren)
@@ -63,8 +64,10 @@ std::vector<IsoDirectoryEntry> Children(DirectoryId id, const VideoCdDisc& disc,
                 entries.push_back(DirectoryEntry(layout ? layout->Directory(child.id) : nullptr, child.name));
         break;
     case DirectoryId::Ext:
-        entries.push_back(FileEntry("LOT_X.VCD;1", layout ? layout->lotX : 0, kLotVcdSize, kXaForm1File, kExtFileNumber));
-        entries.push_back(FileEntry("PSD_X.VCD;1", layout ? layout->psdX : 0, psdSize, kXaForm1File, kExtFileNumber));
+        entries.push_back(
+            FileEntry("LOT_X.VCD;1", layout ? layout->lotXLsn : 0, kLotVcdSize, kXaForm1File, kExtFileNumber));
+        entries.push_back(
+            FileEntry("PSD_X.VCD;1", layout ? layout->psdXLsn : 0, psdXSize, kXaForm1File, kExtFileNumber));
         break;
     case DirectoryId::Mpegav:
         for (size_t t = 0; t < disc.sequenceItems.size(); ++t) {

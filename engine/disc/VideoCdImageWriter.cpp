@@ -55,8 +55,10 @@ public:
                  SectorEmitter& out)
         : m_disc(disc), m_layout(layout), m_packCounts(std::move(packCounts)), m_out(out)
     {
-        m_psd = MakeVideoCdPsd(disc, layout);
-        m_lot = MakeVideoCdLot(disc, layout);
+        m_psd = MakeVideoCdPsd(disc, layout, PsdFile::Plain);
+        m_lot = MakeVideoCdLot(disc, layout, PsdFile::Plain);
+        m_psdX = MakeVideoCdPsd(disc, layout, PsdFile::Extended);
+        m_lotX = MakeVideoCdLot(disc, layout, PsdFile::Extended);
     }
 
     // Empty when the region was written as planned.
@@ -94,8 +96,8 @@ private:
         case RegionKind::LotVcd: return File(m_lot, r, kLastFileSectorSubmode, kIsoFile);
         case RegionKind::PsdVcd: return File(m_psd, r, kLastFileSectorSubmode, kIsoFile);
         case RegionKind::Segment: return Segment(r);
-        case RegionKind::LotX: return File(m_lot, r, kLastFileSectorSubmode, kExtFile);
-        case RegionKind::PsdX: return File(m_psd, r, kLastFileSectorSubmode, kExtFile);
+        case RegionKind::LotX: return File(m_lotX, r, kLastFileSectorSubmode, kExtFile);
+        case RegionKind::PsdX: return File(m_psdX, r, kLastFileSectorSubmode, kExtFile);
         case RegionKind::Pregap:
         case RegionKind::PostGap: return m_out.ZeroForm2(kGapSector, r.count);
         case RegionKind::FrontMargin: return m_out.ZeroForm2(Margin(r, false), r.count);
@@ -193,7 +195,7 @@ private:
     const VideoCdLayout& m_layout;
     std::vector<uint32_t> m_packCounts;
     SectorEmitter& m_out;
-    std::vector<uint8_t> m_psd, m_lot;
+    std::vector<uint8_t> m_psd, m_lot, m_psdX, m_lotX;
     std::string m_fault;
 };
 

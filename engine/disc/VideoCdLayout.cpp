@@ -149,8 +149,10 @@ VideoCdLayout PlanVideoCdLayout(const VideoCdDisc& disc)
     VideoCdLayout layout;
     Planner planner(layout);
     PlaceSegmentItems(disc, layout);
-    layout.psd = PlacePsdLists(disc.lists);
+    layout.psd = PlacePsdLists(disc.lists, PsdFile::Plain);
     layout.psdSectors = SectorsFor(layout.psd.size);
+    layout.psdX = PlacePsdLists(disc.lists, PsdFile::Extended);
+    layout.psdXSectors = SectorsFor(layout.psdX.size);
 
     planner.Add(RegionKind::Unused, kVolumeDescriptorLsn, "system area");
     planner.Add(RegionKind::VolumeDescriptor, 1, "PVD");
@@ -189,10 +191,10 @@ VideoCdLayout PlanVideoCdLayout(const VideoCdDisc& disc)
         planner.Add(RegionKind::Segment, disc.segmentItems[i].segments * kSegmentSectors,
                     "segment item " + std::to_string(i + 1), static_cast<uint32_t>(i));
     }
-    layout.lotX = planner.Next();
+    layout.lotXLsn = planner.Next();
     planner.Add(RegionKind::LotX, kLotVcdSectors, "LOT_X.VCD");
-    layout.psdX = planner.Next();
-    planner.Add(RegionKind::PsdX, layout.psdSectors, "PSD_X.VCD");
+    layout.psdXLsn = planner.Next();
+    planner.Add(RegionKind::PsdX, layout.psdXSectors, "PSD_X.VCD");
     if (segmentDirectory.sectors > 0)
         planner.AddDirectory(segmentDirectory, true);
     planner.FillTo(kMinIsoSectors, "unused");

@@ -93,12 +93,12 @@ struct VideoCdLayout {
 
     std::vector<PlannedDirectory> directories;  // root, then its children by name
     uint32_t pathTableL = 0, pathTableM = 0, pathTableSize = 0;
-    PsdPlacement psd;
-    uint32_t psdSectors = 0;
+    PsdPlacement psd, psdX;  // the lists in PSD.VCD and in PSD_X.VCD
+    uint32_t psdSectors = 0, psdXSectors = 0;
     uint32_t firstSegmentLsn = 0;
     uint32_t segmentCount = 0;
     std::vector<PlannedSegmentItem> segmentItems;
-    uint32_t lotX = 0, psdX = 0;
+    uint32_t lotXLsn = 0, psdXLsn = 0;
     std::vector<PlannedTrack> tracks;
 
     const PlannedDirectory* Directory(DirectoryId id) const;

@@ -39,21 +39,31 @@ std::vector<uint8_t> MakeVideoCdEntries(const VideoCdDisc& disc, const VideoCdLa
     return MakeEntriesVcd(entries);
 }
 
-std::vector<uint8_t> MakeVideoCdLot(const VideoCdDisc& disc, const VideoCdLayout& layout)
+namespace {
+
+const PsdPlacement& PlacementOf(const VideoCdLayout& layout, PsdFile file)
 {
+    return file == PsdFile::Extended ? layout.psdX : layout.psd;
+}
+
+}  // namespace
+
+std::vector<uint8_t> MakeVideoCdLot(const VideoCdDisc& disc, const VideoCdLayout& layout, PsdFile file)
+{
+    const PsdPlacement& placement = PlacementOf(layout, file);
     std::vector<uint16_t> offsets;
     for (size_t i = 0; i < disc.lists.size(); ++i)
         offsets.push_back(disc.lists[i].rejected ? kNoPsdOffset
-                                                 : static_cast<uint16_t>(layout.psd.offsets[i] / kPsdOffsetUnit));
+                                                 : static_cast<uint16_t>(placement.offsets[i] / kPsdOffsetUnit));
     return MakeLotVcd(offsets);
 }
 
-std::vector<uint8_t> MakeVideoCdPsd(const VideoCdDisc& disc, const VideoCdLayout& layout)
+std::vector<uint8_t> MakeVideoCdPsd(const VideoCdDisc& disc, const VideoCdLayout& layout, PsdFile file)
 {
     std::vector<uint16_t> itemNumbers;
     for (const PlannedSegmentItem& item : layout.segmentItems)
         itemNumbers.push_back(static_cast<uint16_t>(kFirstSegmentItem + item.firstSegment));
-    return MakePsdVcd(disc.lists, layout.psd, itemNumbers);
+    return MakePsdVcd(disc.lists, PlacementOf(layout, file), itemNumbers, file);
 }
 
 std::string MakeVideoCdCue(const VideoCdDisc& disc, const VideoCdLayout& layout, const std::string& binFileName)

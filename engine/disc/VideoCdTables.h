@@ -10,6 +10,7 @@
 // layout.
 std::vector<uint8_t> MakeVideoCdInfo(const VideoCdDisc& disc, const VideoCdLayout& layout);
 std::vector<uint8_t> MakeVideoCdEntries(const VideoCdDisc& disc, const VideoCdLayout& layout);
-std::vector<uint8_t> MakeVideoCdLot(const VideoCdDisc& disc, const VideoCdLayout& layout);
-std::vector<uint8_t> MakeVideoCdPsd(const VideoCdDisc& disc, const VideoCdLayout& layout);
+// LOT.VCD and PSD.VCD, or LOT_X.VCD and PSD_X.VCD.
+std::vector<uint8_t> MakeVideoCdLot(const VideoCdDisc& disc, const VideoCdLayout& layout, PsdFile file);
+std::vector<uint8_t> MakeVideoCdPsd(const VideoCdDisc& disc, const VideoCdLayout& layout, PsdFile file);
 std::string MakeVideoCdCue(const VideoCdDisc& disc, const VideoCdLayout& layout, const std::string& binFileName);

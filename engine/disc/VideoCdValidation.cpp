@@ -112,6 +112,9 @@ std::string ListFault(const VideoCdDisc& d)
         const VideoCdList& list = d.lists[i];
         if (list.kind == VideoCdList::Kind::End)
             continue;
+        if (list.kind == VideoCdList::Kind::Selection && list.items.size() != 1)
+            return "List " + Number(i + 1) + " is a selection list of " + Number(list.items.size()) +
+                   " play items; it shows one.";
         if (list.items.empty() || list.items.size() > kMaxPlayItems)
             return "List " + Number(i + 1) + " has " + Number(list.items.size()) + " play items; 1 to " +
                    Number(kMaxPlayItems) + " are allowed.";
@@ -122,11 +125,12 @@ std::string ListFault(const VideoCdDisc& d)
                 return "List " + Number(i + 1) + " plays an item that does not exist.";
         }
         std::string fault;
-        if (!(fault = ReferenceFault(d, i, list.previous)).empty() || !(fault = ReferenceFault(d, i, list.next)).empty() ||
-            !(fault = ReferenceFault(d, i, list.back)).empty())
-            return fault;
+        for (const std::optional<uint32_t>& target : {list.previous, list.next, list.back, list.timeout})
+            if (!(fault = ReferenceFault(d, i, target)).empty())
+                return fault;
     }
-    const PsdPlacement placement = PlacePsdLists(d.lists);
+    // PSD_X.VCD's descriptors are never shorter than PSD.VCD's.
+    const PsdPlacement placement = PlacePsdLists(d.lists, PsdFile::Extended);
     if (placement.offsets.back() / kPsdOffsetUnit > kLargestPsdOffsetUnits)
         return "The play-back control lists take " + Number(placement.size) + " bytes; a Video CD addresses at most " +
                Number(kLargestPsdOffsetUnits * kPsdOffsetUnit) + ".";

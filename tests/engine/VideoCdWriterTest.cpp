@@ -145,6 +145,18 @@ TEST(VideoCdLimits, BrokenDescriptionsAreRefusedBeforeAnySectorIsWritten)
              d.lists.resize(1000, d.lists[1]);
          },
          "bytes"},
+        {"PSD_X beyond 16-bit offsets, PSD.VCD within them",  // a selection list: 40 bytes there, 24 here
+         [](VideoCdDisc& d) {
+             d.lists[1].kind = VideoCdList::Kind::Selection;
+             d.lists.resize(14000, d.lists[1]);
+         },
+         "bytes"},
+        {"selection list of two items",
+         [](VideoCdDisc& d) {
+             d.lists[1].kind = VideoCdList::Kind::Selection;
+             d.lists[1].items.push_back(Segment(0));
+         },
+         "shows one"},
         {"lower-case volume id", [](VideoCdDisc& d) { d.volumeId = "Slides"; }, "A-Z"},
         {"17-character album id", [](VideoCdDisc& d) { d.albumId = "ABCDEFGHIJKLMNOPQ"; }, "16"},
         {"volume 2 of 1", [](VideoCdDisc& d) { d.volumeNumber = 2; }, "volume"},
