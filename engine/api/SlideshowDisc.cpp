@@ -120,16 +120,25 @@ VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const E
 
     for (uint32_t i = 0; i < n; ++i) {
         const uint32_t after = i + 1 < n ? i + 1 : end;  // where the photo's show goes on
+        // A play list's NEXT is also where its wait leads, so a photo shown
+        // by more than one list is shown by selection lists: the wait leads
+        // on through the chain, NEXT and PREVIOUS to the neighbouring photos.
+        const bool chained = waits[i].size() > 1;
         for (size_t k = 0; k < waits[i].size(); ++k) {
             uint32_t at = k == 0 ? i : extraStart[i] + static_cast<uint32_t>(k - 1);
             VideoCdList& list = disc.lists[at];
-            list.kind = VideoCdList::Kind::Play;
             list.rejected = k > 0;
             list.items.push_back(shows[i]);
             if (i > 0)
                 list.previous = i - 1;
-            bool last = k + 1 == waits[i].size();
-            list.next = last ? after : extraStart[i] + static_cast<uint32_t>(k);
+            list.next = after;
+            if (chained) {
+                bool last = k + 1 == waits[i].size();
+                list.kind = VideoCdList::Kind::Selection;
+                list.timeout = last ? after : extraStart[i] + static_cast<uint32_t>(k);
+                // Keys wait for a still to be shown, but not for a clip to end.
+                list.delayedKeys = shows[i].kind == VideoCdPlayItem::Kind::Segment;
+            }
             list.back = end;
             list.waitCode = WaitCodeForSeconds(waits[i][k], WaitRounding::HalfUp);
         }

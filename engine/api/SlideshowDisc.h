@@ -22,11 +22,13 @@ struct SlideshowPhoto {
 // neighbours, the last photo's NEXT ending the show at the end list.
 // Waits: 0-60 s exact, 61-2000 s to the nearest 10 s (ties upward); a
 // longer delay chains further lists showing the same still, so that the
-// waits add up to within 5 s of it. The MPEG tracks come from the caller:
-// the packs of each MPEG item, in order, after the motion track the format
-// requires (empty when an MPEG item is there instead). Segment items ask
-// makeStill for the still item of picture k (counting pictures only) when
-// the image writer reaches them.
+// waits add up to within 5 s of it. Such a photo's lists are selection
+// lists, whose wait leads on through the chain while NEXT and PREVIOUS
+// from any of them reach the neighbouring photos.
+// The MPEG tracks come from the caller: the packs of each MPEG item, in
+// order, after the motion track the format requires (empty when an MPEG
+// item is there instead). Segment items ask makeStill for the still item
+// of picture k (counting pictures only) when the image writer reaches them.
 using StillMaker = std::function<StillItem(size_t picture)>;
 struct SlideshowTracks {
     std::vector<uint8_t> motionTrack;

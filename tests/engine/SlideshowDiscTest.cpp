@@ -45,18 +45,26 @@ TEST(SlideshowDisc, ListsChainThePhotosInOrder)
     EXPECT_EQ(2u, *b.next);
     EXPECT_EQ(5, WaitSecondsForCode(a.waitCode));
     EXPECT_EQ(70, WaitSecondsForCode(b.waitCode));  // nearest 10 s, ties upward
-    EXPECT_EQ(2000, WaitSecondsForCode(c.waitCode));
-    EXPECT_EQ(4u, *c.next);  // on to the same photo's next wait
-    const VideoCdList& c2 = disc.lists[4];
-    const VideoCdList& c3 = disc.lists[5];
-    EXPECT_TRUE(c2.rejected && c3.rejected);
-    EXPECT_EQ(2u, c2.items[0].index);
-    EXPECT_EQ(5u, *c2.next);
-    EXPECT_EQ(3u, *c3.next);  // the last photo's show ends at the end list
-    EXPECT_EQ(500, WaitSecondsForCode(c3.waitCode));
-    EXPECT_EQ(1u, *c3.previous);
+    EXPECT_EQ(VideoCdList::Kind::Play, a.kind);
+    EXPECT_EQ(VideoCdList::Kind::Play, b.kind);
+    // c's lists wait 2000, 2000 and 500 s, the wait leading on through the
+    // chain to the end list, the keys from each to b and the end list.
+    const VideoCdList* chain[] = {&c, &disc.lists[4], &disc.lists[5]};
+    const uint32_t timeouts[] = {4, 5, 3};
+    const int seconds[] = {2000, 2000, 500};
+    for (size_t k = 0; k < 3; ++k) {
+        const VideoCdList& l = *chain[k];
+        EXPECT_EQ(VideoCdList::Kind::Selection, l.kind) << k;
+        EXPECT_EQ(k > 0, l.rejected) << k;
+        EXPECT_EQ(2u, l.items.at(0).index) << k;
+        EXPECT_EQ(timeouts[k], *l.timeout) << k;
+        EXPECT_EQ(seconds[k], WaitSecondsForCode(l.waitCode)) << k;
+        EXPECT_EQ(3u, *l.next) << k;
+        EXPECT_EQ(1u, *l.previous) << k;
+        EXPECT_TRUE(l.delayedKeys) << k;
+    }
     for (const VideoCdList& l : disc.lists) {
-        if (l.kind == VideoCdList::Kind::Play) {
+        if (l.kind != VideoCdList::Kind::End) {
             EXPECT_EQ(3u, *l.back);
         }
     }
@@ -74,7 +82,7 @@ TEST(SlideshowDisc, VolumeLabelComesFromTheDate)
 TEST(SlideshowDisc, MpegItemsArePlayedAsTracksOfTheirOwn)
 {
     EngineConfig config;
-    std::vector<SlideshowPhoto> items = {{"a.jpg", 5, false}, {"clip.mpg", 2, true}, {"b.bmp", 5, false}};
+    std::vector<SlideshowPhoto> items = {{"a.jpg", 5, false}, {"clip.mpg", 2500, true}, {"b.bmp", 5, false}};
     std::vector<size_t> asked;
     VideoCdDisc disc = MakeSlideshowDisc(items, config, 0, Tracks(1), [&asked](size_t k) {
         asked.push_back(k);
@@ -85,6 +93,7 @@ TEST(SlideshowDisc, MpegItemsArePlayedAsTracksOfTheirOwn)
     EXPECT_EQ(VideoCdPlayItem::Kind::Segment, disc.lists[0].items[0].kind);
     EXPECT_EQ(VideoCdPlayItem::Kind::Sequence, disc.lists[1].items[0].kind);
     EXPECT_EQ(0u, disc.lists[1].items[0].index);
+    EXPECT_FALSE(disc.lists[1].delayedKeys);  // keys need not wait for the clip to end
     EXPECT_EQ(1u, disc.lists[2].items[0].index);  // the second picture is segment item 2
     disc.segmentItems[1].makePacks();
     EXPECT_EQ(std::vector<size_t>{1}, asked);  // and its still is picture 1's

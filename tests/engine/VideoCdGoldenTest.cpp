@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "VideoCdTestSupport.h"
+#include "engine/api/SlideshowDisc.h"
 #include "support/ExternalTool.h"
 #include "support/TempDir.h"
 
@@ -67,6 +68,24 @@ INSTANTIATE_TEST_SUITE_P(ReferenceDiscs, VideoCdGoldenTest,
                                            GoldenCase{"NtscAndMixedStills", ReferenceDisc2, "ref2.bin", "ref2.cue"}),
                          [](const ::testing::TestParamInfo<GoldenCase>& info) { return info.param.name; });
 
+// Has vcdxbuild author xml as name.bin and name.cue, and expects the
+// writer to make the same of disc in vcdimager's layout.
+void ExpectTheImageVcdxbuildMakes(const std::string& xml, const std::string& name, VideoCdDisc disc)
+{
+    TempDir dir;
+    dir.Write(name + ".xml", xml);
+    ASSERT_EQ(0, RunTool("cd " + dir.Path() + " && vcdxbuild -c " + name + ".cue -b " + name + ".bin " + name +
+                         ".xml >/dev/null 2>&1"));
+    disc.vcdimagerCompatible = true;
+    VideoCdImageWriter writer(disc);
+    ASSERT_TRUE(writer.Plan().ok);
+    MemorySink sink;
+    ASSERT_TRUE(writer.Write(sink).ok);
+    const std::string expected = ReadText(dir.File(name + ".bin"));
+    EXPECT_EQ(FirstDifference(sink.bytes, std::vector<uint8_t>(expected.begin(), expected.end()), writer.Layout()), "");
+    EXPECT_EQ(writer.CueSheet(name + ".bin"), ReadText(dir.File(name + ".cue")));
+}
+
 // ref.xml with a motion item of two segments (the motion track's packs) in
 // place of the second still, authored by vcdxbuild while the test runs.
 TEST(VideoCdGoldenMotionItem, TwoSegmentItemMatchesVcdxbuild)
@@ -77,22 +96,39 @@ TEST(VideoCdGoldenMotionItem, TwoSegmentItemMatchesVcdxbuild)
     for (const char* name : {"item1.mpg", "item3.mpg", "seq1.mpg"})
         xml.replace(xml.find(std::string("\"") + name), std::strlen(name) + 1, "\"" + DataPath(name));
     xml.replace(xml.find("\"item2.mpg"), 10, "\"" + DataPath("seq1.mpg"));
-    TempDir dir;
-    dir.Write("motion.xml", xml);
-    ASSERT_EQ(0, RunTool("cd " + dir.Path() + " && vcdxbuild -c motion.cue -b motion.bin motion.xml >/dev/null 2>&1"));
 
     VideoCdDisc disc = ReferenceDisc(WaitRounding::HalfEven);
     disc.segmentItems[1] = ItemFromFile("seq1.mpg", SegmentVideo::Motion);
     disc.segmentItems[1].segments = 2;
     disc.segmentItems[1].audio = SegmentAudio::Stereo;
-    disc.vcdimagerCompatible = true;
-    VideoCdImageWriter writer(disc);
-    ASSERT_TRUE(writer.Plan().ok);
-    MemorySink sink;
-    ASSERT_TRUE(writer.Write(sink).ok);
-    const std::string expected = ReadText(dir.File("motion.bin"));
-    EXPECT_EQ(FirstDifference(sink.bytes, std::vector<uint8_t>(expected.begin(), expected.end()), writer.Layout()), "");
-    EXPECT_EQ(writer.CueSheet("motion.bin"), ReadText(dir.File("motion.cue")));
+    ExpectTheImageVcdxbuildMakes(xml, "motion", disc);
+}
+
+// A slideshow of 5, 2500 and 7 s as the program makes it, the 2500 s shown
+// by a selection list and a rejected one after the end list, against
+// chain.xml: vcdxbuild's selection lists in PSD.VCD and its extended ones
+// in PSD_X.VCD, which move the lists after them, and LOT_X.VCD to match.
+TEST(VideoCdGoldenChain, SelectionListsOfALongDelayMatchVcdxbuild)
+{
+    SKIP_WITHOUT_TOOL("vcdxbuild");
+    std::string xml = ReadText(DataPath("chain.xml"));
+    ASSERT_FALSE(xml.empty());
+    for (size_t at = 0; (at = xml.find("src=\"", at)) != std::string::npos; at += 5)
+        xml.insert(at + 5, DataPath(""));
+
+    EngineConfig config;
+    config.normalOnly = true;
+    SlideshowTracks tracks;
+    tracks.motionTrack = ReadData("seq1.mpg");
+    VideoCdDisc disc = MakeSlideshowDisc({{"a.jpg", 5}, {"b.jpg", 2500}, {"c.jpg", 7}}, config, 0, std::move(tracks),
+                                         [](size_t picture) {
+                                             StillItem still;
+                                             still.ok = true;
+                                             still.packs = ReadData(picture == 1 ? "item2.mpg" : "item1.mpg");
+                                             return still;
+                                         });
+    disc.volumeId = "SLIDESHOW";
+    ExpectTheImageVcdxbuildMakes(xml, "chain", disc);
 }
 
 }  // namespace
