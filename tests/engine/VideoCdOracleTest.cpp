@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
+#include <sstream>
 
 #include "VideoCdTestSupport.h"
+#include "engine/api/SlideshowDisc.h"
 #include "support/ExternalTool.h"
 #include "support/TempDir.h"
 
@@ -51,6 +54,98 @@ void ExpectSameFile(const std::string& path, const std::vector<uint8_t>& expecte
     EXPECT_EQ(expected.size(), made.size()) << path;
     EXPECT_TRUE(made.size() == expected.size() && std::memcmp(made.data(), expected.data(), made.size()) == 0)
         << path << " differs";
+}
+
+// The text of one of vcd-info's sections ("VCD/PSD.VCD", "EXT/LOT_X.VCD").
+std::string Section(const std::string& info, const std::string& title)
+{
+    size_t at = info.find("\n" + title + "\n");
+    if (at == std::string::npos)
+        return {};
+    at += title.size() + 2;
+    return info.substr(at, info.find("\n-----", at) - at);
+}
+
+// A list as vcd-info prints it; links are its PSD offsets (8-byte units).
+struct PrintedList {
+    std::string kind;  // "play list", "selection list", "extended selection list", "end list"
+    int segment = -1;  // the SEGMENT[n] it shows
+    int wait = 0;      // seconds, -1 until a key
+    std::optional<unsigned> previous, next, timeout;
+};
+
+std::optional<unsigned> PrintedLink(const std::string& line, const std::string& field)
+{
+    size_t at = line.find(field + ": ");
+    if (at == std::string::npos || line.compare(at + field.size() + 2, 8, "disabled") == 0)
+        return std::nullopt;
+    return static_cast<unsigned>(std::stoul(line.substr(line.find("@0x", at) + 3, 4), nullptr, 16));
+}
+
+std::map<unsigned, PrintedList> PrintedPsd(const std::string& section)
+{
+    std::map<unsigned, PrintedList> lists;
+    PrintedList* list = nullptr;
+    std::istringstream lines(section);
+    for (std::string line; std::getline(lines, line);) {
+        line.erase(0, line.find_first_not_of(' '));
+        if (line.rfind("PSD[", 0) == 0) {
+            const size_t kind = line.find("): ") + 3;
+            list = &lists[static_cast<unsigned>(std::stoul(line.substr(line.find("@0x") + 3, 4), nullptr, 16))];
+            list->kind = line.substr(kind, line.rfind(" descriptor") - kind);
+        } else if (list && line.rfind("prev: ", 0) == 0) {
+            list->previous = PrintedLink(line, "prev");
+            list->next = PrintedLink(line, "next");
+        } else if (list && line.rfind("default: ", 0) == 0) {
+            list->timeout = PrintedLink(line, "timeout");
+        } else if (list && line.find("wait: ") != std::string::npos) {
+            list->wait = std::stoi(line.substr(line.find("wait: ") + 6));
+        } else if (list && line.find("SEGMENT[") != std::string::npos) {
+            list->segment = std::stoi(line.substr(line.find("SEGMENT[") + 8));
+        }
+    }
+    return lists;
+}
+
+// The offsets of the LIDs a LOT section lists ("LID[1]: offset = 0 (0x0000)").
+std::map<unsigned, unsigned> PrintedLot(const std::string& section)
+{
+    std::map<unsigned, unsigned> lot;
+    std::istringstream lines(section);
+    for (std::string line; std::getline(lines, line);)
+        if (line.find(": offset = ") != std::string::npos)
+            lot[static_cast<unsigned>(std::stoul(line.substr(line.find("LID[") + 4)))] =
+                static_cast<unsigned>(std::stoul(line.substr(line.find("(0x") + 3), nullptr, 16));
+    return lot;
+}
+
+// A photo as a player following the lists' waits sees it: the lists that
+// showed its segment one after the other, and their waits added up.
+struct ShownPhoto {
+    int segment = -1;
+    std::vector<unsigned> lists;
+    int seconds = 0;
+};
+
+// Follows the show from a list without a key being pressed: a play list
+// goes on to its NEXT target, a selection list to its timeout target.
+// Returns the photos shown; end is where the show stopped.
+std::vector<ShownPhoto> FollowTheWaits(const std::map<unsigned, PrintedList>& psd, unsigned at, unsigned& end)
+{
+    std::vector<ShownPhoto> shown;
+    for (size_t steps = 0; steps <= psd.size() && psd.count(at) && psd.at(at).kind != "end list"; ++steps) {
+        const PrintedList& list = psd.at(at);
+        if (shown.empty() || shown.back().segment != list.segment)
+            shown.push_back({list.segment, {}, 0});
+        shown.back().lists.push_back(at);
+        shown.back().seconds += list.wait;
+        const std::optional<unsigned> on = list.kind == "play list" ? list.next : list.timeout;
+        if (!on)
+            break;
+        at = *on;
+    }
+    end = at;
+    return shown;
 }
 
 // Keeps track 1's user data as a 2048-byte-sector ISO file for iso-info;
@@ -189,6 +284,63 @@ TEST(VideoCdOracle, A1900ItemDiscIsReadWithoutAWarning)
     EXPECT_NE(std::string::npos, cd.find("  2: 63:28:30  285480 XA"));
     EXPECT_NE(std::string::npos, cd.find("Video CD"));
     EXPECT_EQ(photos, Count(cd, "  item"));
+}
+
+// A slideshow with delays longer than one list's wait, followed through
+// both PSD files as vcd-info prints them: the waits walk the whole show in
+// order, each photo on screen as long as before its keys were changed,
+// and NEXT and PREVIOUS from every list of a photo's chain reach the
+// photos beside it.
+TEST(VideoCdOracle, KeysOnALongDelayReachTheNeighbouringPhotosFromEveryListOfItsChain)
+{
+    SKIP_WITHOUT_TOOL("vcd-info");
+    const std::vector<double> delays = {5, 2500, 65000, 0, 7};
+    const int seconds[] = {5, 2500, 65000, 0, 7};  // the waits' sums before chains had selection lists
+    const size_t chainLength[] = {1, 2, 33, 1, 1};
+    std::vector<SlideshowPhoto> photos;
+    for (double delay : delays)
+        photos.push_back({"photo.jpg", delay});
+    EngineConfig config;
+    config.normalOnly = true;
+    SlideshowTracks tracks;
+    tracks.motionTrack = ReadData("seq1.mpg");
+    const std::vector<uint8_t> still = ReadData("item2.mpg");
+    VideoCdDisc disc = MakeSlideshowDisc(photos, config, 0, std::move(tracks), [&still](size_t) {
+        StillItem item;
+        item.ok = true;
+        item.packs = still;
+        return item;
+    });
+    TempDir dir;
+    ASSERT_EQ("", WriteImage(disc, dir.File("disc.bin"), dir.File("disc.cue")));
+    const std::string info = Output("vcd-info -B -c " + dir.File("disc.cue"));
+    ExpectNoComplaint(info);
+    ASSERT_NE(std::string::npos, info.find("VCD 2.0 detected"));
+
+    for (const auto& [lotName, psdName] : {std::pair<std::string, std::string>{"VCD/LOT.VCD", "VCD/PSD.VCD"},
+                                           {"EXT/LOT_X.VCD", "EXT/PSD_X.VCD"}}) {
+        SCOPED_TRACE(psdName);
+        const std::map<unsigned, PrintedList> psd = PrintedPsd(Section(info, psdName));
+        std::map<unsigned, unsigned> lot = PrintedLot(Section(info, lotName));
+        unsigned end = 0;
+        const std::vector<ShownPhoto> shown = FollowTheWaits(psd, lot[1], end);
+        ASSERT_EQ(delays.size(), shown.size());
+        ASSERT_EQ("end list", psd.at(end).kind);
+        for (size_t p = 0; p < shown.size(); ++p) {
+            SCOPED_TRACE("photo " + std::to_string(p + 1));
+            EXPECT_EQ(static_cast<int>(p), shown[p].segment);
+            EXPECT_EQ(seconds[p], shown[p].seconds);
+            EXPECT_EQ(chainLength[p], shown[p].lists.size());
+            EXPECT_EQ(lot[p + 1], shown[p].lists[0]);  // list id p + 1 is photo p + 1
+            const std::optional<unsigned> before =
+                p > 0 ? std::optional<unsigned>(shown[p - 1].lists[0]) : std::nullopt;
+            const unsigned after = p + 1 < shown.size() ? shown[p + 1].lists[0] : end;
+            for (unsigned at : shown[p].lists) {
+                EXPECT_EQ(before, psd.at(at).previous) << "PREVIOUS from the list at " << at;
+                EXPECT_EQ(after, psd.at(at).next) << "NEXT from the list at " << at;
+            }
+        }
+    }
 }
 
 }  // namespace
