@@ -1,6 +1,7 @@
 #include "SlideshowDisc.h"
 
 #include <cmath>
+#include <cstdint>
 
 #include "CalendarTime.h"
 #include "engine/disc/VideoCdWait.h"
@@ -10,12 +11,28 @@ namespace {
 
 const double kLongestWait = 2000;
 
+// Seconds since 1970 of a calendar time read as UTC, by the proleptic
+// Gregorian calendar (days from the civil date).
+int64_t SecondsAsUtc(const std::tm& t)
+{
+    int64_t y = t.tm_year + 1900 - (t.tm_mon < 2 ? 1 : 0);
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yearOfEra = y - era * 400;
+    const int64_t month = t.tm_mon + 1;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + t.tm_mday - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const int64_t days = era * 146097 + dayOfEra - 719468;
+    return days * 86400 + t.tm_hour * 3600 + t.tm_min * 60 + t.tm_sec;
+}
+
 IsoDateTime IsoDateOf(std::time_t when)
 {
     std::tm local = LocalCalendarTime(when);
     std::tm utc = UtcCalendarTime(when);
-    // The offset of local time from GMT, in 15-minute steps.
-    long offsetMinutes = static_cast<long>(std::difftime(std::mktime(&local), std::mktime(&utc)) / 60);
+    // The offset of local time from GMT, in 15-minute steps: the difference
+    // of the two calendar times, so that summer time counts (mktime would
+    // read the UTC fields as local standard time).
+    long offsetMinutes = static_cast<long>((SecondsAsUtc(local) - SecondsAsUtc(utc)) / 60);
     IsoDateTime date;
     date.year = local.tm_year + 1900;
     date.month = local.tm_mon + 1;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
+
 #include "engine/disc/VideoCdWait.h"
 
 namespace {
@@ -78,6 +81,33 @@ TEST(SlideshowDisc, VolumeLabelComesFromTheDate)
     for (char ch : label)
         EXPECT_TRUE((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '_') << label;
 }
+
+#ifndef _WIN32
+// The disc's date carries the offset from GMT the local time has on that
+// day: summer time included. A zone given by rule, so no zone files are needed.
+TEST(SlideshowDisc, DateCarriesTheOffsetOfTheDay)
+{
+    const char* saved = std::getenv("TZ");
+    const std::string previous = saved ? saved : "";
+    setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    tzset();
+    EngineConfig config;
+    auto dateOf = [&](std::time_t when) {
+        return MakeSlideshowDisc({{"a.jpg", 5}}, config, when, Tracks(), [](size_t) { return StillItem{}; }).created;
+    };
+    const IsoDateTime winter = dateOf(1767268800);  // 2026-01-01 12:00 UTC
+    EXPECT_EQ(13, winter.hour);
+    EXPECT_EQ(4, winter.gmtOffsetQuarterHours);
+    const IsoDateTime summer = dateOf(1782907200);  // 2026-07-01 12:00 UTC
+    EXPECT_EQ(14, summer.hour);
+    EXPECT_EQ(8, summer.gmtOffsetQuarterHours);
+    if (saved)
+        setenv("TZ", previous.c_str(), 1);
+    else
+        unsetenv("TZ");
+    tzset();
+}
+#endif
 
 TEST(SlideshowDisc, MpegItemsArePlayedAsTracksOfTheirOwn)
 {
