@@ -17,6 +17,7 @@ int Engine::Init(const EngineSettings* settings)
     m_recorders.clear();
     m_recorders.push_back(std::make_unique<ImageRecorder>(FreeDriveLetter(), m_config.imageFolder));
     m_bInitialised = true;
+    ++m_generation;
     return 0;
 }
 
@@ -25,6 +26,7 @@ void Engine::Done()
     m_recorders.clear();
     m_settings = EngineSettings{};
     m_bInitialised = false;
+    ++m_generation;
 }
 
 bool Engine::IdleSaysStop() const

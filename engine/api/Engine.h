@@ -18,6 +18,9 @@ public:
     int Init(const EngineSettings* settings);
     void Done();
     bool IsInitialised() const { return m_bInitialised; }
+    // Counts the starts and stops of the engine: a device handle opened
+    // under another count names a recorder that is gone.
+    unsigned int Generation() const { return m_generation; }
 
     const std::vector<std::unique_ptr<Recorder>>& Recorders() const { return m_recorders; }
     EngineConfig& Config() { return m_config; }
@@ -40,6 +43,7 @@ private:
     Engine() = default;
 
     bool m_bInitialised = false;
+    unsigned int m_generation = 0;
     EngineSettings m_settings{};
     EngineConfig m_config;
     std::vector<std::unique_ptr<Recorder>> m_recorders;

@@ -9,6 +9,7 @@
 
 struct EngineDevice {
     Recorder* recorder;
+    unsigned int generation;  // the engine's when the handle was opened
 };
 
 namespace {
@@ -19,9 +20,13 @@ T* AllocateZeroed(size_t bytes = sizeof(T))
     return static_cast<T*>(std::calloc(1, bytes));
 }
 
+// The recorder of a handle, if it is still the engine's: a handle kept
+// across NeroDone and NeroInit is refused, not followed.
 Recorder* RecorderOf(EngineDeviceHandle device)
 {
-    return device && Engine::Instance().IsInitialised() ? device->recorder : nullptr;
+    const Engine& engine = Engine::Instance();
+    return device && engine.IsInitialised() && device->generation == engine.Generation() ? device->recorder
+                                                                                          : nullptr;
 }
 
 bool VersionAccepted(unsigned int major, unsigned int minor, unsigned int release, unsigned int build)
@@ -118,7 +123,8 @@ ENGINE_API EngineDeviceHandle NeroOpenDevice(const EngineRecorderInfo* recorder)
     const auto& recorders = engine.Recorders();
     if (recorder->engineIndex < 0 || static_cast<size_t>(recorder->engineIndex) >= recorders.size())
         return nullptr;
-    return new (std::nothrow) EngineDevice{recorders[static_cast<size_t>(recorder->engineIndex)].get()};
+    return new (std::nothrow)
+        EngineDevice{recorders[static_cast<size_t>(recorder->engineIndex)].get(), engine.Generation()};
 }
 
 ENGINE_API void NeroCloseDevice(EngineDeviceHandle device)

@@ -231,6 +231,20 @@ TEST_F(EngineApiTest, TheImageRecorderHoldsABlankCdR)
     EXPECT_EQ(0, NeroEjectLoadCD(m_device, 1));
 }
 
+// A handle kept across a restart of the engine names a recorder that is
+// gone: every call refuses it (AddressSanitizer would see it followed).
+TEST_F(EngineApiTest, AHandleFromBeforeARestartIsRefused)
+{
+    EngineSettings settings{};
+    NeroDone();
+    ASSERT_EQ(0, NeroInit(&settings, nullptr));
+    EXPECT_EQ(nullptr, NeroGetCDInfo(m_device, 3));
+    EXPECT_EQ(nullptr, NeroGetAvailableSpeeds(m_device, 0, ENGINE_MEDIA_CDR, nullptr));
+    EXPECT_EQ(-1, NeroEjectLoadCD(m_device, 1));
+    EXPECT_EQ(ENGINE_BURN_NOT_INITIALISED, Burn({{Corpus("bmp/rgb24.bmp"), 1}}, kWrite));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("images")));
+}
+
 TEST_F(EngineApiTest, BurnWritesTheImageWithProgressOnTheCallersThread)
 {
     ASSERT_EQ(ENGINE_BURN_OK, Burn({{Corpus("photos/kpa_blackie.jpg"), 5}, {Corpus("bmp/rgb24.bmp"), 65}}, kWrite));
