@@ -1,6 +1,8 @@
 #include "BurnRunner.h"
 
 #include <chrono>
+#include <exception>
+#include <new>
 #include <thread>
 
 namespace {
@@ -79,7 +81,14 @@ bool BurnRunner::Run(const std::function<bool(BurnWork&)>& work)
     }
 
     std::thread worker([&] {
-        bool r = work(w);
+        bool r = false;
+        try {
+            r = work(w);
+        } catch (const std::bad_alloc&) {
+            m_failure = "there was not enough memory for the burn";
+        } catch (const std::exception& e) {
+            m_failure = std::string("the burn failed: ") + e.what();
+        }
         std::lock_guard<std::mutex> lock(doneLock);
         result = r;
         done = true;

@@ -45,6 +45,9 @@ public:
     // stop); Aborted() tells whether a callback asked to stop.
     bool Run(const std::function<bool(BurnWork&)>& work);
     bool Aborted() const { return m_aborted; }
+    // Why the work failed when it threw (out of memory, say) instead of
+    // returning: the exception never leaves the worker thread.
+    const std::string& Failure() const { return m_failure; }
 
 private:
     bool CallbacksSayStop(BurnWork& w, unsigned int& shownPercent, unsigned int& shownPhase);
@@ -52,4 +55,5 @@ private:
     std::function<bool()> m_idleSaysStop;
     EngineProgress* m_progress;
     bool m_aborted = false;
+    std::string m_failure;
 };

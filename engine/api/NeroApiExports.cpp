@@ -2,7 +2,9 @@
 // malloc and released by NeroFreeMem.
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <string>
 
 #include "Engine.h"
 #include "engine/include/NeroAPI.h"
@@ -61,7 +63,11 @@ ENGINE_API unsigned int NeroGetAPIVersion(void)
 
 ENGINE_API int NeroInit(const EngineSettings* settings, const char*)
 {
-    return Engine::Instance().Init(settings);
+    try {
+        return Engine::Instance().Init(settings);
+    } catch (const std::exception&) {
+        return 1;  // not started
+    }
 }
 
 ENGINE_API void NeroDone(void)
@@ -184,7 +190,15 @@ ENGINE_API int NeroBurn(EngineDeviceHandle device, int format, const void* job, 
         Engine::Instance().AddError("only Video CD jobs can be burned");
         return ENGINE_BURN_BAD_JOB;
     }
-    return r->BurnVideoCd(*static_cast<const EngineVideoCdJob*>(job), flags, speed, progress);
+    // Nothing may leave the engine for the program: a failure is the burn's.
+    try {
+        return r->BurnVideoCd(*static_cast<const EngineVideoCdJob*>(job), flags, speed, progress);
+    } catch (const std::bad_alloc&) {
+        Engine::Instance().AddError("there was not enough memory for the burn");
+    } catch (const std::exception& e) {
+        Engine::Instance().AddError(std::string("the burn failed: ") + e.what());
+    }
+    return ENGINE_BURN_FAILED;
 }
 
 ENGINE_API void NeroFreeIsoTrack(void* track)

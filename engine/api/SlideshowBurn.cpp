@@ -129,13 +129,15 @@ public:
         }
         if (work.ShouldStop())
             return false;
-        // Every core makes stills ahead of the writer, which mostly waits for them.
+        // Spare cores make stills ahead of the writer, which mostly waits for them.
         StillItemOptions options;
         options.ntsc = m_config.ntsc;
         options.normalOnly = m_config.normalOnly;
         options.safeArea = m_config.safeArea;
-        stills = std::make_unique<StillPrefetcher>(std::move(paths), options,
-                                                   std::max(1u, std::thread::hardware_concurrency()));
+        // At most four makers: each holds a decoded photo, so memory stays
+        // the same on a machine of many cores.
+        const unsigned int makers = std::min(4u, std::max(1u, std::thread::hardware_concurrency()));
+        stills = std::make_unique<StillPrefetcher>(std::move(paths), options, makers);
         return m_bSimulate ? Simulate(writer, work) : WriteImage(writer, work);
     }
 
@@ -258,7 +260,8 @@ int BurnSlideshowImage(const EngineVideoCdJob& job, bool simulate, uint32_t capa
     if (!ok && runner.Aborted())
         return ENGINE_BURN_USER_ABORT;  // the image files go with the job
     if (!ok) {
-        engine.AddError(burn.Error().empty() ? std::string("the image could not be written") : burn.Error());
+        const std::string& why = !runner.Failure().empty() ? runner.Failure() : burn.Error();
+        engine.AddError(why.empty() ? std::string("the image could not be written") : why);
         return ENGINE_BURN_FAILED;
     }
     if (!simulate)

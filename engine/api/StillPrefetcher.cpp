@@ -1,7 +1,12 @@
 #include "StillPrefetcher.h"
 
-StillPrefetcher::StillPrefetcher(std::vector<std::string> paths, StillItemOptions options, unsigned int threads)
-    : m_paths(std::move(paths)), m_options(options), m_window(2 * static_cast<size_t>(threads) + 2)
+#include <exception>
+#include <new>
+
+StillPrefetcher::StillPrefetcher(std::vector<std::string> paths, StillItemOptions options, unsigned int threads,
+                                 Maker maker)
+    : m_paths(std::move(paths)), m_options(options), m_maker(std::move(maker)),
+      m_window(2 * static_cast<size_t>(threads) + 2)
 {
     for (unsigned int t = 0; t < threads; ++t)
         m_threads.emplace_back([this] { Work(); });
@@ -32,7 +37,7 @@ void StillPrefetcher::Work()
                 return;
             i = m_nextToMake++;
         }
-        StillItem item = MakeStillItem(m_paths[i], m_options);
+        StillItem item = Make(i);
         {
             std::lock_guard<std::mutex> lock(m_lock);
             m_ready.emplace(i, std::move(item));
@@ -41,13 +46,30 @@ void StillPrefetcher::Work()
     }
 }
 
+StillItem StillPrefetcher::Make(size_t i) const
+{
+    StillItem item;
+    try {
+        return m_maker(m_paths[i], m_options);
+    } catch (const std::bad_alloc&) {
+        item.error = m_paths[i] + ": there was not enough memory to make its still picture";
+    } catch (const std::exception& e) {
+        item.error = m_paths[i] + ": its still picture could not be made (" + e.what() + ")";
+    }
+    return item;
+}
+
 StillItem StillPrefetcher::Take(size_t i)
 {
     std::unique_lock<std::mutex> lock(m_lock);
     // Out of order, or nobody to make it ahead: make it here.
     if (m_threads.empty() || i >= m_paths.size() || i < m_nextToTake) {
         lock.unlock();
-        return MakeStillItem(m_paths.at(i), m_options);
+        if (i < m_paths.size())
+            return Make(i);
+        StillItem none;
+        none.error = "photo " + std::to_string(i + 1) + " is not in the list";
+        return none;
     }
     if (i > m_nextToTake) {  // items skipped are dropped and the window moves on
         m_ready.erase(m_ready.begin(), m_ready.lower_bound(i));

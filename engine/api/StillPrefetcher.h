@@ -1,5 +1,6 @@
 #pragma once
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -14,7 +15,9 @@
 // with the number of photos.
 class StillPrefetcher {
 public:
-    StillPrefetcher(std::vector<std::string> paths, StillItemOptions options, unsigned int threads);
+    using Maker = std::function<StillItem(const std::string& path, const StillItemOptions& options)>;
+    StillPrefetcher(std::vector<std::string> paths, StillItemOptions options, unsigned int threads,
+                    Maker maker = MakeStillItem);
     ~StillPrefetcher();
     StillPrefetcher(const StillPrefetcher&) = delete;
     StillPrefetcher& operator=(const StillPrefetcher&) = delete;
@@ -25,9 +28,13 @@ public:
 
 private:
     void Work();
+    // The maker's item; a failure (out of memory, say) becomes the item's
+    // error instead of leaving the thread.
+    StillItem Make(size_t i) const;
 
     std::vector<std::string> m_paths;
     StillItemOptions m_options;
+    Maker m_maker;
     size_t m_window;
     std::mutex m_lock;
     std::condition_variable m_changed;

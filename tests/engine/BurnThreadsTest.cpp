@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -116,4 +117,28 @@ TEST(StillPrefetcher, ItemsMatchTheirPhotosAndItEndsWithWorkInFlight)
     expect(1, stills.Take(1));  // again, out of order
     expect(4, stills.Take(4));
     // 5 and 6 are still being made as it goes.
+}
+
+// Running out of memory on a worker fails the photo or the burn with a
+// message; the exception never leaves the thread, so the process lives.
+TEST(BurnThreads, AnAllocationFailureOnAWorkerIsTheJobsError)
+{
+    auto maker = [](const std::string& path, const StillItemOptions&) {
+        if (path == "b")
+            throw std::bad_alloc();
+        StillItem item;
+        item.ok = true;
+        return item;
+    };
+    StillPrefetcher stills({"a", "b", "c"}, StillItemOptions{}, 2, maker);
+    EXPECT_TRUE(stills.Take(0).ok);
+    const StillItem failed = stills.Take(1);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_EQ("b: there was not enough memory to make its still picture", failed.error);
+    EXPECT_TRUE(stills.Take(2).ok);
+
+    BurnRunner runner(nullptr, nullptr);
+    EXPECT_FALSE(runner.Run([](BurnWork&) -> bool { throw std::bad_alloc(); }));
+    EXPECT_FALSE(runner.Aborted());
+    EXPECT_EQ("there was not enough memory for the burn", runner.Failure());
 }
