@@ -43,6 +43,11 @@ struct Decompressor {
     Image image;
     bool scansIncomplete = false;  // progressive: some coefficients never arrived
     bool rowsDone = false;
+    // The size the frame header gave. A second frame header later in the
+    // file overwrites libjpeg's fields before it is refused, so the
+    // picture's own size is kept here.
+    JDIMENSION sourceWidth = 0;
+    JDIMENSION sourceHeight = 0;
 
     Decompressor() = default;
     Decompressor(const Decompressor&) = delete;
@@ -243,6 +248,8 @@ void ReadRows(Decompressor& jpeg)
 void Decode(Decompressor& jpeg, const uint8_t* data, size_t size, int minWidth, int minHeight)
 {
     ReadHeader(jpeg, data, size);
+    jpeg.sourceWidth = jpeg.info.image_width;
+    jpeg.sourceHeight = jpeg.info.image_height;
     CheckSize(jpeg.info);
     ChooseColourSpace(jpeg.info);
     ChooseScale(jpeg.info, minWidth, minHeight);
@@ -305,8 +312,8 @@ DecodeResult Decoded(Decompressor& jpeg, std::string warning)
     result.ok = true;
     result.image = std::move(jpeg.image);
     result.warning = std::move(warning);
-    result.sourceWidth = static_cast<int>(jpeg.info.image_width);
-    result.sourceHeight = static_cast<int>(jpeg.info.image_height);
+    result.sourceWidth = static_cast<int>(jpeg.sourceWidth);
+    result.sourceHeight = static_cast<int>(jpeg.sourceHeight);
     return result;
 }
 
