@@ -63,18 +63,23 @@ bool PhotosOfJob(const EngineVideoCdJob& job, std::vector<SlideshowPhoto>& photo
 }
 
 // The motion track every Video CD needs: a few seconds of the first photo.
+// False with no error when the burn was asked to stop.
 bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std::vector<uint8_t>& track,
-               std::string& error)
+               std::string& error, const BurnWork& work)
 {
     DecodeResult picture = ReadPicture(firstPicture, 352, 288);
     if (!picture.ok) {
         error = picture.error;
         return false;
     }
+    if (work.ShouldStop())
+        return false;
     FramingOptions framing;
     framing.safeArea = config.safeArea;
     YCbCrFrame frame = FrameStill(picture.image, StillFormat{config.ntsc, false}, framing);
-    track = MakeMotionTrack(frame, config.ntsc, kMotionTrackSeconds);
+    track = MakeMotionTrack(frame, config.ntsc, kMotionTrackSeconds, [&work] { return work.ShouldStop(); });
+    if (work.ShouldStop())
+        return false;
     if (track.empty()) {
         error = "the disc's motion track cannot be made";
         return false;
@@ -102,7 +107,7 @@ public:
         work.SetPhase("Preparing the disc");
         SlideshowTracks tracks;
         std::vector<std::string> paths;  // of the pictures
-        if (!PrepareTracks(tracks, paths))
+        if (!PrepareTracks(tracks, paths, work))
             return false;
         // A photo made with a fault (cut short, damaged data) is logged, so
         // the user hears of it while and after the burn.
@@ -176,7 +181,7 @@ private:
 
     // The MPEG items' tracks and, when there is none, the motion track made
     // from the first picture; the paths of the pictures.
-    bool PrepareTracks(SlideshowTracks& tracks, std::vector<std::string>& pictures)
+    bool PrepareTracks(SlideshowTracks& tracks, std::vector<std::string>& pictures, const BurnWork& work)
     {
         size_t mpegBytes = 0;
         for (const SlideshowPhoto& photo : m_photos) {
@@ -184,7 +189,9 @@ private:
                 pictures.push_back(photo.path);
                 continue;
             }
-            VideoCdMpegFile file = ReadVideoCdMpegFile(photo.path);
+            VideoCdMpegFile file = ReadVideoCdMpegFile(photo.path, [&work] { return work.ShouldStop(); });
+            if (work.ShouldStop())
+                return false;
             mpegBytes += file.packs.size();
             if (!file.ok || mpegBytes > kMaxMpegFileBytes * 2) {
                 m_error = file.ok ? photo.path + ": the MPEG files of one disc may hold at most 128 MB" : file.error;
@@ -197,7 +204,7 @@ private:
         }
         tracks.motionSystem = m_config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
         if (tracks.mpegItems.empty())
-            return MakeTrack(pictures.front(), m_config, tracks.motionTrack, m_error);
+            return MakeTrack(pictures.front(), m_config, tracks.motionTrack, m_error, work);
         return true;
     }
 

@@ -38,7 +38,8 @@ bool FindPictureSize(const std::vector<uint8_t>& b, int& width, int& height)
     return false;
 }
 
-bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error)
+bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error,
+              const std::function<bool()>& shouldStop)
 {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
@@ -51,6 +52,11 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>& bytes, std::string&
     uint8_t chunk[65536];
     size_t got;
     while (!tooLarge && (got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        if (shouldStop && shouldStop()) {
+            std::fclose(f);
+            bytes.clear();
+            return false;  // stopped: no error
+        }
         tooLarge = bytes.size() + got > kMaxMpegFileBytes;
         if (tooLarge)
             break;
@@ -88,12 +94,14 @@ std::string Check(const std::vector<uint8_t>& b, VideoSystem& system)
 
 }  // namespace
 
-VideoCdMpegFile ReadVideoCdMpegFile(const std::string& path)
+VideoCdMpegFile ReadVideoCdMpegFile(const std::string& path, const std::function<bool()>& shouldStop)
 {
     VideoCdMpegFile file;
     std::string error;
-    if (ReadFile(path, file.packs, error))
+    if (ReadFile(path, file.packs, error, shouldStop))
         error = Check(file.packs, file.system);
+    else if (error.empty())
+        return file;  // stopped
     if (!error.empty()) {
         file.error = path + ": " + error;
         file.packs.clear();

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,4 +19,6 @@ constexpr size_t kMaxMpegFileBytes = 64u * 1024 * 1024;
 // Reads an MPEG-1 system stream made for Video CD: 2324-byte packs at the
 // 1x CD rate (mux rate 3528) carrying 352-wide MPEG-1 video of 288 (PAL)
 // or 240 (NTSC) lines. Anything else is refused with the reason.
-VideoCdMpegFile ReadVideoCdMpegFile(const std::string& path);
+// shouldStop is asked as the file is read; when it says stop, the result
+// is not ok and has no error.
+VideoCdMpegFile ReadVideoCdMpegFile(const std::string& path, const std::function<bool()>& shouldStop = {});

@@ -15,16 +15,20 @@ constexpr int64_t kVideoLeadPacks = 2;
 
 }  // namespace
 
-std::vector<uint8_t> MakeMotionTrack(const YCbCrFrame& firstPhoto, bool ntsc, double seconds)
+std::vector<uint8_t> MakeMotionTrack(const YCbCrFrame& firstPhoto, bool ntsc, double seconds,
+                                     const std::function<bool()>& shouldStop)
 {
-    if (!(seconds >= kMinMotionSeconds && seconds <= kMaxMotionSeconds))
+    auto stop = [&] { return shouldStop && shouldStop(); };
+    if (!(seconds >= kMinMotionSeconds && seconds <= kMaxMotionSeconds) || stop())
         return {};
     const int pictures = MotionPicturesFor(ntsc, seconds);
     const MotionVideo video = EncodeMotionVideo(firstPhoto, ntsc, pictures);
-    if (video.stream.units.empty())
+    if (video.stream.units.empty() || stop())
         return {};
     const double videoSeconds = static_cast<double>(pictures * MotionFrameTicks(ntsc)) / kClockHz;
     const ElementaryStream audio = MakeSilentAudio(AudioFramesFor(videoSeconds));
+    if (stop())
+        return {};
 
     // The sound starts with the first picture shown.
     const int64_t videoOrigin = (kFirstVideoPack + kVideoLeadPacks) * kTrackScrPerPack;

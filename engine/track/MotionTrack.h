@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -19,7 +20,10 @@
 // `seconds` is rounded to whole pictures and must be within
 // [kMinMotionSeconds, kMaxMotionSeconds]. The result is empty if it is
 // not, or if the photo does not have the format's raster.
-std::vector<uint8_t> MakeMotionTrack(const YCbCrFrame& firstPhoto, bool ntsc, double seconds = 3.0);
+// shouldStop is asked between the steps; when it says stop, the result is
+// empty.
+std::vector<uint8_t> MakeMotionTrack(const YCbCrFrame& firstPhoto, bool ntsc, double seconds = 3.0,
+                                     const std::function<bool()>& shouldStop = {});
 
 // vcdimager warns about tracks shorter than 75 packs (one second).
 constexpr double kMinMotionSeconds = 1.0;

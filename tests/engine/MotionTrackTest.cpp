@@ -175,6 +175,13 @@ TEST(MotionTrack, RefusesWhatItCannotMake)
     EXPECT_TRUE(MakeMotionTrack(pal, false, 60.1).empty());
     EXPECT_TRUE(MakeMotionTrack(pal, false, std::nan("")).empty());
     EXPECT_FALSE(MakeMotionTrack(pal, false, 1.0).empty());
+
+    // Asked to stop at any of its steps, it stops there with nothing.
+    for (int stopAt = 1; stopAt <= 3; ++stopAt) {
+        int asked = 0;
+        EXPECT_TRUE(MakeMotionTrack(pal, false, 1.0, [&] { return ++asked == stopAt; }).empty()) << stopAt;
+        EXPECT_EQ(stopAt, asked);
+    }
 }
 
 // The sequence header, the groups and the constant-rate buffer model of
