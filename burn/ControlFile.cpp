@@ -14,26 +14,27 @@ namespace {
 const size_t kMaxEntries = 1900;
 const size_t kMaxLineBytes = 32768;  // without its line end
 
-enum class Line { read, end, tooLong };
+enum class Line { read, end, bad };
 
-// One line, its end of line included.
+// One line, its end of line included. A line too long, or holding a zero
+// byte (which no path has), is bad: the file is damaged.
 Line ReadLine(std::FILE* f, std::string& line)
 {
     line.clear();
-    char chunk[260];
-    while (std::fgets(chunk, sizeof chunk, f)) {
-        line += chunk;
-        if (!line.empty() && line.back() == '\n')
+    int c;
+    while ((c = std::getc(f)) != EOF) {
+        if (c == 0 || line.size() > kMaxLineBytes + 8)  // room for CRs before the LF
+            return Line::bad;
+        line += static_cast<char>(c);
+        if (c == '\n')
             break;
-        if (line.size() > kMaxLineBytes + 8)  // room for CRs before the LF
-            return Line::tooLong;
     }
     if (line.empty())
         return Line::end;
     size_t text = line.size();
     while (text > 0 && (line[text - 1] == '\n' || line[text - 1] == '\r'))
         --text;
-    return text > kMaxLineBytes ? Line::tooLong : Line::read;
+    return text > kMaxLineBytes ? Line::bad : Line::read;
 }
 
 }  // namespace
@@ -69,7 +70,7 @@ bool ReadControlFile(const std::string& file, std::vector<ControlEntry>& entries
         if (text.empty() || text[0] == ';')
             continue;
         if (entries.size() == kMaxEntries) {
-            state = Line::tooLong;
+            state = Line::bad;
             break;
         }
         // A path may hold commas ("Rome, 2003"): the delay follows the last
@@ -84,7 +85,7 @@ bool ReadControlFile(const std::string& file, std::vector<ControlEntry>& entries
         entries.push_back(entry);
     }
     std::fclose(f);
-    if (state == Line::tooLong) {
+    if (state == Line::bad) {
         entries.clear();
         return false;
     }

@@ -20,6 +20,6 @@ bool WriteControlFile(const std::string& file, const std::vector<std::string>& p
 // are removed. A final "," is dropped; the delay is the decimal number after
 // the last ",", the path all before it (paths may hold commas); a line
 // without a comma is a path with delay 0. False, with no entries, when the
-// file cannot be opened or holds more than 1,900 photo lines or a line
-// longer than 32,768 bytes.
+// file cannot be opened or holds more than 1,900 photo lines, a line
+// longer than 32,768 bytes or a zero byte.
 bool ReadControlFile(const std::string& file, std::vector<ControlEntry>& entries);

@@ -69,6 +69,8 @@ TEST(ControlFile, Limits)
     EXPECT_EQ(std::string(32766, 'p'), entries[0].path);
     EXPECT_FALSE(ReadControlFile(dir.Write("longer.ctl", "p" + longest + "\r\n"), entries));
     EXPECT_FALSE(ReadControlFile(dir.Write("endless.ctl", std::string(100000, 'p')), entries));
+    // A zero byte belongs to no path: the file is damaged.
+    EXPECT_FALSE(ReadControlFile(dir.Write("zero.ctl", std::string("a\0junk\r\nb,5\r\n", 13)), entries));
 }
 
 TEST(VideoCdJob, ItemsFromEntries)
