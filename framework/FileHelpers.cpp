@@ -1,5 +1,7 @@
 #include "FileHelpers.h"
 
+#include <cstdio>
+
 #include "CFile.h"
 #include "CFileException.h"
 
@@ -22,4 +24,13 @@ uint64_t FileSizeKB(const std::string& path)
     } catch (const CFileException&) {
         return 0;
     }
+}
+
+bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
 }

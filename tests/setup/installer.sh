@@ -62,6 +62,19 @@ value() {
         awk -v v="$4" '$1 == v { $1 = ""; $2 = ""; sub(/^  /, ""); print }'
 }
 
+# The registry and the drive are as they were before the install, but for
+# the user's own settings (the program's key), which stay.
+as_before() {
+    registry | grep -v '^\[Software\\\\Larkfield_SNZ' >"$WORK/reg.after"
+    grep -v '^\[Software\\\\Larkfield_SNZ' "$WORK/reg.before" | diff - "$WORK/reg.after" >"$WORK/reg.diff" ||
+        fail "the registry differs after the uninstall:
+$(head -40 "$WORK/reg.diff")"
+    files >"$WORK/files.after"
+    diff "$WORK/files.before" "$WORK/files.after" >"$WORK/files.diff" ||
+        fail "the drive differs after the uninstall:
+$(head -40 "$WORK/files.diff")"
+}
+
 rm -rf "$WORK"
 mkdir -p "$WORK/images"
 $WINE wineboot -i >/dev/null 2>&1 || fail "no Wine prefix"
@@ -140,14 +153,7 @@ fi
 uninstall
 [ -d "$FOLDER" ] && fail "the program folder is left: $(cd "$FOLDER" && find .)"
 [ -n "$(value 'HKCU\Software\Larkfield_SNZ\NeroAPI' ImageFolder)" ] || fail "the user's settings went with the program"
-registry | grep -v '^\[Software\\\\Larkfield_SNZ' >"$WORK/reg.after"
-grep -v '^\[Software\\\\Larkfield_SNZ' "$WORK/reg.before" | diff - "$WORK/reg.after" >"$WORK/reg.diff" ||
-    fail "the registry differs after the uninstall:
-$(head -40 "$WORK/reg.diff")"
-files >"$WORK/files.after"
-diff "$WORK/files.before" "$WORK/files.after" >"$WORK/files.diff" ||
-    fail "the drive differs after the uninstall:
-$(head -40 "$WORK/files.diff")"
+as_before
 
 # 2. Another engine registered before Snapdisc comes.
 $WINE reg add 'HKLM\SOFTWARE\ahead\Shared' /v NeroAPI /d 'C:\Other Engine' /reg:64 /f >/dev/null 2>&1
@@ -158,13 +164,6 @@ wineserver -w
 [ "$(value 'HKLM\SOFTWARE\ahead\Shared' NeroAPI)" = 'C:\Other Engine' ] ||
     fail "the install overwrote another engine's registration"
 uninstall
-registry >"$WORK/reg.after"
-diff "$WORK/reg.before" "$WORK/reg.after" >"$WORK/reg.diff" ||
-    fail "the registry differs after the uninstall:
-$(head -40 "$WORK/reg.diff")"
-files >"$WORK/files.after"
-diff "$WORK/files.before" "$WORK/files.after" >"$WORK/files.diff" ||
-    fail "the drive differs after the uninstall:
-$(head -40 "$WORK/files.diff")"
+as_before
 wineserver -k 2>/dev/null
 echo "$NAME: installed, used and removed cleanly"

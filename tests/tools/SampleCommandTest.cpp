@@ -10,27 +10,16 @@
 #include "framework/FileHelpers.h"
 #include "photo/CProjectInfo.h"
 #include "photo/ProjectFile.h"
+#include "support/CommandOutcome.h"
 #include "support/TempDir.h"
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out, err;
-};
+using Outcome = CommandOutcome;
 
 Outcome Sample(std::vector<std::string> args)
 {
-    TempDir dir;
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(&a[0]);
-    std::FILE* out = std::fopen(dir.File("out").c_str(), "wb");
-    std::FILE* err = std::fopen(dir.File("err").c_str(), "wb");
-    int status = RunSampleCommand(static_cast<int>(argv.size()), argv.data(), out, err);
-    std::fclose(out);
-    std::fclose(err);
-    return {status, TempDir::Read(dir.File("out")), TempDir::Read(dir.File("err"))};
+    return RunCommand(RunSampleCommand, std::move(args));
 }
 
 // Every file the command writes, in order, the project last.

@@ -11,6 +11,7 @@
 #include "SamplePictures.h"
 #include "engine/api/ImageFiles.h"
 #include "framework/CException.h"
+#include "framework/FileHelpers.h"
 #include "photo/CProjectInfo.h"
 #include "photo/ProjectFile.h"
 
@@ -82,15 +83,6 @@ bool FullFolderPath(const std::string& folder, std::string& full)
     return true;
 }
 
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 int RunSampleCommand(int argc, char** argv, std::FILE* out, std::FILE* err)
@@ -110,7 +102,7 @@ int RunSampleCommand(int argc, char** argv, std::FILE* out, std::FILE* err)
     for (int i = 0; i < kSampleFileCount; ++i) {
         std::string path = full + kSamplePictureFiles[i];
         std::vector<uint8_t> jpeg;
-        if (!EncodeJpeg(DrawSamplePicture(i + 1), kJpegQuality, jpeg) || !WriteFile(path, jpeg)) {
+        if (!EncodeJpeg(DrawSamplePicture(i + 1), kJpegQuality, jpeg) || !WriteWholeFile(path, jpeg)) {
             std::remove(path.c_str());
             std::fprintf(err, "snapburn: %s: the file cannot be written\n", path.c_str());
             return 1;

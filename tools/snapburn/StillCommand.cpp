@@ -4,19 +4,7 @@
 #include <string>
 
 #include "engine/still/StillItem.h"
-
-namespace {
-
-bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-}  // namespace
+#include "framework/FileHelpers.h"
 
 int RunStillCommand(int argc, char** argv, std::FILE* err)
 {
@@ -53,7 +41,7 @@ int RunStillCommand(int argc, char** argv, std::FILE* err)
     }
     if (!item.warning.empty())
         std::fprintf(err, "snapburn: warning: %s\n", item.warning.c_str());
-    if (!WriteFile(out, item.packs)) {
+    if (!WriteWholeFile(out, item.packs)) {
         std::remove(out.c_str());
         std::fprintf(err, "snapburn: %s: the file cannot be written\n", out.c_str());
         return 1;
