@@ -67,7 +67,9 @@ bool PhotosOfJob(const EngineVideoCdJob& job, std::vector<SlideshowPhoto>& photo
 bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std::vector<uint8_t>& track,
                std::string& error, const BurnWork& work)
 {
-    DecodeResult picture = ReadPicture(firstPicture, 352, 288);
+    const StillFormat format{config.ntsc, false};
+    const PictureBox box = DecodeBoxFor(format);
+    DecodeResult picture = ReadPicture(firstPicture, box.width, box.height);
     if (!picture.ok) {
         error = picture.error;
         return false;
@@ -76,7 +78,7 @@ bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std:
         return false;
     FramingOptions framing;
     framing.safeArea = config.safeArea;
-    YCbCrFrame frame = FrameStill(picture.image, StillFormat{config.ntsc, false}, framing);
+    YCbCrFrame frame = FrameStill(picture.image, format, framing);
     track = MakeMotionTrack(frame, config.ntsc, kMotionTrackSeconds, [&work] { return work.ShouldStop(); });
     if (work.ShouldStop())
         return false;

@@ -164,16 +164,25 @@ void ChooseColourSpace(jpeg_decompress_struct& info)
     }
 }
 
-// The smallest N/8 whose output covers minWidth x minHeight; when none
-// does, the largest that stays within the picture limits.
-void ChooseScale(jpeg_decompress_struct& info, int minWidth, int minHeight)
+// The smallest N/8 at which the picture, fitted into boxWidth x boxHeight
+// keeping its shape, is not enlarged (a side of 0 leaves that side free);
+// when none is, the largest that stays within the picture limits.
+void ChooseScale(jpeg_decompress_struct& info, int boxWidth, int boxHeight)
 {
     info.scale_num = kScaleDenominator;
     info.scale_denom = kScaleDenominator;
-    if (minWidth <= 0 && minHeight <= 0)
+    if (boxWidth <= 0 && boxHeight <= 0)
         return;
-    const auto needWidth = static_cast<JDIMENSION>(minWidth > 0 ? minWidth : 0);
-    const auto needHeight = static_cast<JDIMENSION>(minHeight > 0 ? minHeight : 0);
+    const uint64_t width = info.image_width, height = info.image_height;
+    const uint64_t boxW = boxWidth > 0 ? static_cast<uint64_t>(boxWidth) : 0;
+    const uint64_t boxH = boxHeight > 0 ? static_cast<uint64_t>(boxHeight) : 0;
+    // The side that limits the fit is asked in full, the other in proportion.
+    uint64_t needWidth = boxW, needHeight = boxH;
+    if (boxH == 0 || (boxW != 0 && boxW * height <= boxH * width)) {
+        needHeight = (height * boxW + width - 1) / width;
+    } else {
+        needWidth = (width * boxH + height - 1) / height;
+    }
     for (int num = 1; num <= kMaxScale; ++num) {
         info.scale_num = num;
         jpeg_calc_output_dimensions(&info);
@@ -245,14 +254,14 @@ void ReadRows(Decompressor& jpeg)
     jpeg.scansIncomplete = ScansIncomplete(info);
 }
 
-void Decode(Decompressor& jpeg, const uint8_t* data, size_t size, int minWidth, int minHeight)
+void Decode(Decompressor& jpeg, const uint8_t* data, size_t size, int boxWidth, int boxHeight)
 {
     ReadHeader(jpeg, data, size);
     jpeg.sourceWidth = jpeg.info.image_width;
     jpeg.sourceHeight = jpeg.info.image_height;
     CheckSize(jpeg.info);
     ChooseColourSpace(jpeg.info);
-    ChooseScale(jpeg.info, minWidth, minHeight);
+    ChooseScale(jpeg.info, boxWidth, boxHeight);
     jpeg_start_decompress(&jpeg.info);
     ReadRows(jpeg);
     jpeg.rowsDone = true;
@@ -331,7 +340,7 @@ DecodeResult Interrupted(Decompressor& jpeg)
 
 }  // namespace
 
-DecodeResult DecodeJpeg(const uint8_t* data, size_t size, int minWidth, int minHeight)
+DecodeResult DecodeJpeg(const uint8_t* data, size_t size, int boxWidth, int boxHeight)
 {
     if (data == nullptr || !StartsWithSoi(data, size))
         return Refused("not a JPEG file");
@@ -344,6 +353,6 @@ DecodeResult DecodeJpeg(const uint8_t* data, size_t size, int minWidth, int minH
     const auto jpeg = std::make_unique<Decompressor>();
     if (setjmp(jpeg->errors.jump) != 0)
         return Interrupted(*jpeg);
-    Decode(*jpeg, data, size, minWidth, minHeight);
+    Decode(*jpeg, data, size, boxWidth, boxHeight);
     return Decoded(*jpeg, Warning(*jpeg));
 }

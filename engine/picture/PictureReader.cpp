@@ -1,5 +1,6 @@
 #include "PictureReader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <utility>
@@ -39,23 +40,36 @@ bool ReadPictureFile(const std::string& path, std::vector<uint8_t>& bytes, std::
         return false;
     }
     bytes.clear();
-    if (FileSize(f) > kMaxFileBytes) {
+    const long long size = FileSize(f);
+    if (size > kMaxFileBytes) {
         std::fclose(f);
         error = kTooLarge;
         return false;
     }
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        // The size may have changed since it was looked at.
-        if (static_cast<long long>(bytes.size() + got) > kMaxFileBytes) {
-            std::fclose(f);
-            error = kTooLarge;
-            return false;
+    // The first bytes say what the file is; a picture is then read straight
+    // into one buffer of the size the file has (growing only if it grew).
+    const size_t probe = 65536;
+    size_t expected = size > 0 ? static_cast<size_t>(size) : 0;
+    bytes.resize(expected > 0 ? std::min(expected, probe) : probe);
+    size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+    bytes.resize(got);
+    if (got > 0 && (IsBmp(bytes.data(), got) || IsJpeg(bytes.data(), got))) {
+        if (expected > got) {
+            bytes.resize(expected);
+            got += std::fread(bytes.data() + got, 1, expected - got, f);
+            bytes.resize(got);
         }
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (bytes.size() == got && !IsBmp(bytes.data(), got) && !IsJpeg(bytes.data(), got))
-            break;  // the first bytes say what the file is not
+        uint8_t chunk[65536];
+        size_t more;
+        while ((more = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+            // The size may have changed since it was looked at.
+            if (static_cast<long long>(bytes.size() + more) > kMaxFileBytes) {
+                std::fclose(f);
+                error = kTooLarge;
+                return false;
+            }
+            bytes.insert(bytes.end(), chunk, chunk + more);
+        }
     }
     bool readError = std::ferror(f) != 0;
     std::fclose(f);
@@ -140,7 +154,7 @@ bool IsTransposed(int orientation)
 
 }  // namespace
 
-DecodeResult ReadPicture(const std::string& path, int minWidth, int minHeight)
+DecodeResult ReadPicture(const std::string& path, int boxWidth, int boxHeight)
 {
     DecodeResult result;
     std::vector<uint8_t> bytes;
@@ -153,8 +167,8 @@ DecodeResult ReadPicture(const std::string& path, int minWidth, int minHeight)
     } else {
         int orientation = ReadExifOrientation(bytes.data(), bytes.size());
         if (IsTransposed(orientation))
-            std::swap(minWidth, minHeight);
-        result = DecodeJpeg(bytes.data(), bytes.size(), minWidth, minHeight);
+            std::swap(boxWidth, boxHeight);
+        result = DecodeJpeg(bytes.data(), bytes.size(), boxWidth, boxHeight);
         if (result.ok && orientation != 1)
             result.image = ApplyOrientation(result.image, orientation);
         if (result.ok && IsTransposed(orientation))

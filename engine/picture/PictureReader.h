@@ -4,10 +4,11 @@
 #include "DecodeResult.h"
 
 // Reads a BMP or JPEG file (recognised by its contents, not its name),
-// turns it upright and returns it. minWidth and minHeight let a JPEG be
-// decoded at a reduced scale that still covers that size (0, 0: full size).
+// turns it upright and returns it. boxWidth and boxHeight let a JPEG be
+// decoded at a reduced scale: the smallest at which the upright picture,
+// fitted into that box keeping its shape, is not enlarged (0, 0: full size).
 // Errors name the file and the reason.
-DecodeResult ReadPicture(const std::string& path, int minWidth = 0, int minHeight = 0);
+DecodeResult ReadPicture(const std::string& path, int boxWidth = 0, int boxHeight = 0);
 
 // Looks at a picture file without decoding it: that it opens, is not too
 // large a file, is a BMP or JPEG picture, and that the size its header gives

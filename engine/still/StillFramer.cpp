@@ -41,16 +41,13 @@ const std::array<float, kEncodeSteps + 1>& ToEncoded()
     return table;
 }
 
-float Encode(float linear)
-{
-    float x = std::clamp(linear, 0.0f, 1.0f) * kEncodeSteps;
-    return ToEncoded()[static_cast<size_t>(x + 0.5f)];
-}
-
 uint8_t ClampByte(float v)
 {
     return static_cast<uint8_t>(std::clamp(v + 0.5f, 0.0f, 255.0f));
 }
+
+int CanvasWidth(const StillFormat& format) { return format.ntsc ? 640 : 768; }
+int CanvasHeight(const StillFormat& format) { return format.ntsc ? 480 : 576; }
 
 struct Placement {
     double x, y, width, height;  // the photo's rectangle in raster pixels
@@ -60,7 +57,7 @@ struct Placement {
 // central 90 %), centred, and maps that to the raster's non-square pixels.
 Placement Place(int photoWidth, int photoHeight, const StillFormat& format, bool safeArea)
 {
-    const double canvasW = format.ntsc ? 640 : 768, canvasH = format.ntsc ? 480 : 576;
+    const double canvasW = CanvasWidth(format), canvasH = CanvasHeight(format);
     const double area = safeArea ? 0.9 : 1.0;
     const double s = std::min(canvasW * area / photoWidth, canvasH * area / photoHeight);
     const double w = photoWidth * s, h = photoHeight * s;
@@ -68,62 +65,133 @@ Placement Place(int photoWidth, int photoHeight, const StillFormat& format, bool
     return {(canvasW - w) / 2 * toRasterX, (canvasH - h) / 2 * toRasterY, w * toRasterX, h * toRasterY};
 }
 
-// Linear-light RGB of the raster, black outside the photo. Each source row
-// is resampled across once and added into the output rows it reaches, so
-// memory stays at the raster's size whatever the photo's.
-std::vector<float> ResampleLinear(const Image& photo, const StillFormat& format, const Placement& p)
-{
-    const int W = format.Width(), H = format.Height();
-    AxisWeights across(photo.width, W, p.x, p.width);
-    AxisWeights down(photo.height, H, p.y, p.height);
-    const std::array<float, 256>& lin = ToLinear();
+// One axis's weights laid out flat: output pixel o takes count[o] source
+// pixels from first[o] on, with weights from offset[o] in `weights`.
+struct FlatAxis {
+    int begin = 0, end = 0;  // output pixels the source reaches
+    std::vector<int> first, count, offset;
+    std::vector<float> weights;
 
-    // For each source row, the output rows it adds to and with what weight.
-    struct Use {
-        int outputRow;
-        float weight;
+    FlatAxis(int sourceSize, int outputSize, double start, double length)
+    {
+        const AxisWeights axis(sourceSize, outputSize, start, length);
+        begin = axis.Begin();
+        end = axis.End();
+        for (int o = 0; o < outputSize; ++o) {
+            const AxisWeights::Taps& t = axis.For(o);
+            first.push_back(t.first);
+            count.push_back(static_cast<int>(t.weights.size()));
+            offset.push_back(static_cast<int>(weights.size()));
+            weights.insert(weights.end(), t.weights.begin(), t.weights.end());
+        }
+    }
+};
+
+// The raster's rows in linear-light RGB (three floats a pixel), black
+// outside the photo, made one at a time in order. Each source row is turned
+// into linear light and resampled across once; the few that neighbouring
+// output rows share are kept, so memory stays at a handful of rows whatever
+// the photo's size.
+class LinearRows {
+public:
+    LinearRows(const Image& photo, int width, int height, const Placement& p)
+        : m_photo(photo), m_width(width), m_across(photo.width, width, p.x, p.width),
+          m_down(photo.height, height, p.y, p.height), m_source(static_cast<size_t>(photo.width) * 3)
+    {
+        int most = 1;
+        for (int c : m_down.count)
+            most = std::max(most, c);
+        m_kept.assign(static_cast<size_t>(most) + 1, Kept{-1, std::vector<float>(static_cast<size_t>(width) * 3)});
+    }
+
+    void Row(int o, float* out)
+    {
+        std::fill(out, out + static_cast<size_t>(m_width) * 3, 0.0f);
+        if (o < m_down.begin || o >= m_down.end)
+            return;
+        const size_t n = static_cast<size_t>(m_width) * 3;
+        const float* w = &m_down.weights[static_cast<size_t>(m_down.offset[static_cast<size_t>(o)])];
+        for (int k = 0; k < m_down.count[static_cast<size_t>(o)]; ++k) {
+            if (w[k] == 0)
+                continue;
+            const float* across = Across(m_down.first[static_cast<size_t>(o)] + k);
+            for (size_t i = 0; i < n; ++i)
+                out[i] += w[k] * across[i];
+        }
+    }
+
+private:
+    struct Kept {
+        int sourceRow;
+        std::vector<float> rgb;
     };
-    std::vector<std::vector<Use>> uses(static_cast<size_t>(photo.height));
-    for (int o = down.Begin(); o < down.End(); ++o) {
-        const AxisWeights::Taps& t = down.For(o);
-        for (size_t k = 0; k < t.weights.size(); ++k)
-            if (t.weights[k] != 0)
-                uses[static_cast<size_t>(t.first) + k].push_back({o, t.weights[k]});
+
+    const float* Across(int y)
+    {
+        Kept& slot = m_kept[static_cast<size_t>(y) % m_kept.size()];
+        if (slot.sourceRow == y)
+            return slot.rgb.data();
+        slot.sourceRow = y;
+        const std::array<float, 256>& lin = ToLinear();
+        const uint8_t* src = m_photo.Row(y);
+        for (size_t i = 0; i < m_source.size(); ++i)
+            m_source[i] = lin[src[i]];
+        float* row = slot.rgb.data();
+        for (int x = m_across.begin; x < m_across.end; ++x) {
+            const size_t ux = static_cast<size_t>(x);
+            const float* s = &m_source[static_cast<size_t>(m_across.first[ux]) * 3];
+            const float* w = &m_across.weights[static_cast<size_t>(m_across.offset[ux])];
+            float r = 0, g = 0, b = 0;
+            for (int k = 0; k < m_across.count[ux]; ++k, s += 3) {
+                r += w[k] * s[0];
+                g += w[k] * s[1];
+                b += w[k] * s[2];
+            }
+            row[ux * 3] = r;
+            row[ux * 3 + 1] = g;
+            row[ux * 3 + 2] = b;
+        }
+        return row;
     }
 
-    std::vector<float> out(static_cast<size_t>(W) * H * 3, 0.0f);
-    std::vector<float> row(static_cast<size_t>(W) * 3, 0.0f);
-    const int x0 = across.Begin() * 3, x1 = across.End() * 3;
-    for (int y = 0; y < photo.height; ++y) {
-        if (uses[static_cast<size_t>(y)].empty())
-            continue;
-        const uint8_t* src = photo.Row(y);
-        for (int x = across.Begin(); x < across.End(); ++x) {
-            const AxisWeights::Taps& t = across.For(x);
-            float r = 0, g = 0, b = 0;
-            const uint8_t* s = src + static_cast<size_t>(t.first) * 3;
-            for (float w : t.weights) {
-                r += w * lin[s[0]];
-                g += w * lin[s[1]];
-                b += w * lin[s[2]];
-                s += 3;
-            }
-            row[static_cast<size_t>(x) * 3] = r;
-            row[static_cast<size_t>(x) * 3 + 1] = g;
-            row[static_cast<size_t>(x) * 3 + 2] = b;
+    const Image& m_photo;
+    const int m_width;
+    const FlatAxis m_across, m_down;
+    std::vector<float> m_source;  // one source row in linear light
+    std::vector<Kept> m_kept;     // source rows resampled across, by row number modulo their count
+};
+
+// Two rows of a frame in BT.601 studio range from two linear-light rows.
+// Chroma is the mean of each 2x2 block, which sites it between the luma
+// samples as MPEG-1 expects.
+void PutRowPair(const float* top, const float* bottom, int y, YCbCrFrame& frame)
+{
+    const int W = frame.width;
+    const float* encoded = ToEncoded().data();
+    auto encode = [encoded](float linear) {
+        return encoded[static_cast<size_t>(std::clamp(linear, 0.0f, 1.0f) * kEncodeSteps + 0.5f)];
+    };
+    constexpr float kCb = 224 / 1.772f, kCr = 224 / 1.402f;
+    uint8_t* luma[2] = {&frame.y[static_cast<size_t>(y) * W], &frame.y[static_cast<size_t>(y + 1) * W]};
+    uint8_t* cb = &frame.cb[static_cast<size_t>(y / 2) * (W / 2)];
+    uint8_t* cr = &frame.cr[static_cast<size_t>(y / 2) * (W / 2)];
+    for (int x = 0; x < W; x += 2) {
+        float sumB = 0, sumR = 0, sumY = 0;
+        for (int k = 0; k < 4; ++k) {
+            const float* px = (k < 2 ? top : bottom) + static_cast<size_t>(x + (k & 1)) * 3;
+            const float r = encode(px[0]), g = encode(px[1]), b = encode(px[2]);
+            const float l = 0.299f * r + 0.587f * g + 0.114f * b;
+            luma[k >> 1][x + (k & 1)] = ClampByte(16 + 219 * l);
+            sumY += l;
+            sumB += b;
+            sumR += r;
         }
-        for (const Use& u : uses[static_cast<size_t>(y)]) {
-            float* dst = &out[static_cast<size_t>(u.outputRow) * W * 3];
-            for (int i = x0; i < x1; ++i)
-                dst[i] += u.weight * row[static_cast<size_t>(i)];
-        }
+        cb[x / 2] = ClampByte(128 + kCb * (sumB - sumY) * 0.25f);
+        cr[x / 2] = ClampByte(128 + kCr * (sumR - sumY) * 0.25f);
     }
-    return out;
 }
 
-}  // namespace
-
-YCbCrFrame FrameStill(const Image& photo, const StillFormat& format, const FramingOptions& options)
+YCbCrFrame EmptyFrame(const StillFormat& format)
 {
     const int W = format.Width(), H = format.Height();
     YCbCrFrame frame;
@@ -132,28 +200,66 @@ YCbCrFrame FrameStill(const Image& photo, const StillFormat& format, const Frami
     frame.y.assign(static_cast<size_t>(W) * H, 16);
     frame.cb.assign(static_cast<size_t>(W / 2) * (H / 2), 128);
     frame.cr.assign(static_cast<size_t>(W / 2) * (H / 2), 128);
+    return frame;
+}
+
+// One linear-light row at half the width, each pixel the mean of a 2x2
+// block of two rows: the same area average as resampling the photo
+// straight to the half-size raster, since each of its pixels covers
+// exactly four.
+void HalveRowPair(const float* top, const float* bottom, int width, float* out)
+{
+    for (int x = 0; x < width / 2; ++x, top += 6, bottom += 6, out += 3)
+        for (int c = 0; c < 3; ++c)
+            out[c] = (top[c] + top[c + 3] + bottom[c] + bottom[c + 3]) * 0.25f;
+}
+
+}  // namespace
+
+PictureBox DecodeBoxFor(const StillFormat& format)
+{
+    const int canvasW = CanvasWidth(format), canvasH = CanvasHeight(format);
+    // The canvas grown until both of its sides have as many pixels as the raster's.
+    if (format.Width() * canvasH >= format.Height() * canvasW)
+        return {format.Width(), (canvasH * format.Width() + canvasW - 1) / canvasW};
+    return {(canvasW * format.Height() + canvasH - 1) / canvasH, format.Height()};
+}
+
+YCbCrFrame FrameStill(const Image& photo, const StillFormat& format, const FramingOptions& options)
+{
+    YCbCrFrame frame = EmptyFrame(format);
     if (photo.width <= 0 || photo.height <= 0)
         return frame;
-
-    std::vector<float> linear = ResampleLinear(photo, format, Place(photo.width, photo.height, format, options.safeArea));
-
-    // BT.601 studio range. Chroma is the mean of each 2x2 block, which sites
-    // it between the luma samples as MPEG-1 expects.
-    std::vector<float> cb(static_cast<size_t>(W) * H), cr(static_cast<size_t>(W) * H);
-    for (size_t i = 0; i < static_cast<size_t>(W) * H; ++i) {
-        const float r = Encode(linear[i * 3]), g = Encode(linear[i * 3 + 1]), b = Encode(linear[i * 3 + 2]);
-        const float luma = 0.299f * r + 0.587f * g + 0.114f * b;
-        frame.y[i] = ClampByte(16 + 219 * luma);
-        cb[i] = 128 + 224 * (b - luma) / 1.772f;
-        cr[i] = 128 + 224 * (r - luma) / 1.402f;
-    }
-    for (int y = 0; y < H / 2; ++y) {
-        for (int x = 0; x < W / 2; ++x) {
-            const size_t a = static_cast<size_t>(2 * y) * W + 2 * x, b = a + W;
-            const size_t c = static_cast<size_t>(y) * (W / 2) + x;
-            frame.cb[c] = ClampByte((cb[a] + cb[a + 1] + cb[b] + cb[b + 1]) / 4);
-            frame.cr[c] = ClampByte((cr[a] + cr[a + 1] + cr[b] + cr[b + 1]) / 4);
-        }
+    const int W = format.Width(), H = format.Height();
+    LinearRows rows(photo, W, H, Place(photo.width, photo.height, format, options.safeArea));
+    std::vector<float> top(static_cast<size_t>(W) * 3), bottom(top.size());
+    for (int y = 0; y < H; y += 2) {
+        rows.Row(y, top.data());
+        rows.Row(y + 1, bottom.data());
+        PutRowPair(top.data(), bottom.data(), y, frame);
     }
     return frame;
+}
+
+StillFrames FrameStillPair(const Image& photo, bool ntsc, const FramingOptions& options)
+{
+    const StillFormat normalFormat{ntsc, false}, highFormat{ntsc, true};
+    StillFrames frames{EmptyFrame(normalFormat), EmptyFrame(highFormat)};
+    if (photo.width <= 0 || photo.height <= 0)
+        return frames;
+    // Four rows of the high-resolution raster make two of the normal one.
+    const int W = highFormat.Width(), H = highFormat.Height();
+    LinearRows rows(photo, W, H, Place(photo.width, photo.height, highFormat, options.safeArea));
+    std::vector<std::vector<float>> high(4, std::vector<float>(static_cast<size_t>(W) * 3));
+    std::vector<std::vector<float>> normal(2, std::vector<float>(static_cast<size_t>(W / 2) * 3));
+    for (int y = 0; y < H; y += 4) {
+        for (int k = 0; k < 4; ++k)
+            rows.Row(y + k, high[static_cast<size_t>(k)].data());
+        for (int k = 0; k < 2; ++k) {
+            PutRowPair(high[2 * k].data(), high[2 * k + 1].data(), y + 2 * k, frames.high);
+            HalveRowPair(high[2 * k].data(), high[2 * k + 1].data(), W, normal[static_cast<size_t>(k)].data());
+        }
+        PutRowPair(normal[0].data(), normal[1].data(), y / 2, frames.normal);
+    }
+    return frames;
 }

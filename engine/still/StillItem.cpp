@@ -8,9 +8,9 @@
 StillItem MakeStillItem(const std::string& picturePath, const StillItemOptions& options)
 {
     StillItem item;
-    // Decode no larger than the square-pixel canvas the photo is fitted into.
-    const int canvasW = options.ntsc ? 640 : 768, canvasH = options.ntsc ? 480 : 576;
-    DecodeResult picture = ReadPicture(picturePath, canvasW, canvasH);
+    // Decoded no larger than the largest picture made from it needs.
+    const PictureBox box = DecodeBoxFor(StillFormat{options.ntsc, !options.normalOnly});
+    DecodeResult picture = ReadPicture(picturePath, box.width, box.height);
     if (!picture.ok) {
         item.error = picture.error;
         return item;
@@ -19,13 +19,14 @@ StillItem MakeStillItem(const std::string& picturePath, const StillItemOptions& 
 
     FramingOptions framing;
     framing.safeArea = options.safeArea;
-    StillFormat normalFormat{options.ntsc, false};
-    std::vector<uint8_t> normal =
-        EncodeStillWithinBudget(FrameStill(picture.image, normalFormat, framing), normalFormat).stream;
-    std::vector<uint8_t> high;
-    if (!options.normalOnly) {
-        StillFormat highFormat{options.ntsc, true};
-        high = EncodeStillWithinBudget(FrameStill(picture.image, highFormat, framing), highFormat).stream;
+    const StillFormat normalFormat{options.ntsc, false}, highFormat{options.ntsc, true};
+    std::vector<uint8_t> normal, high;
+    if (options.normalOnly) {
+        normal = EncodeStillWithinBudget(FrameStill(picture.image, normalFormat, framing), normalFormat).stream;
+    } else {
+        const StillFrames frames = FrameStillPair(picture.image, options.ntsc, framing);
+        normal = EncodeStillWithinBudget(frames.normal, normalFormat).stream;
+        high = EncodeStillWithinBudget(frames.high, highFormat).stream;
     }
     item.packs = PackStillItem(normal, high);
     item.ok = true;

@@ -14,14 +14,14 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 using corpus::StartsWith;
 
-DecodeResult DecodeBytes(const Bytes& bytes, int minWidth = 0, int minHeight = 0)
+DecodeResult DecodeBytes(const Bytes& bytes, int boxWidth = 0, int boxHeight = 0)
 {
-    return DecodeJpeg(bytes.data(), bytes.size(), minWidth, minHeight);
+    return DecodeJpeg(bytes.data(), bytes.size(), boxWidth, boxHeight);
 }
 
-DecodeResult DecodeFile(const std::string& file, int minWidth = 0, int minHeight = 0)
+DecodeResult DecodeFile(const std::string& file, int boxWidth = 0, int boxHeight = 0)
 {
-    return DecodeBytes(corpus::Bytes(file), minWidth, minHeight);
+    return DecodeBytes(corpus::Bytes(file), boxWidth, boxHeight);
 }
 
 // Where the first segment with a marker in first..last starts.
@@ -178,26 +178,28 @@ TEST(JpegDecoder, DamagedFilesShowWhatTheirDataHolds)
     EXPECT_LT(corpus::MeanDifference(third, full), corpus::MeanDifference(grey, full) / 4);
 }
 
-TEST(JpegDecoder, ScalesToTheSmallestEighthsThatCoverTheSizeAsked)
+TEST(JpegDecoder, ScalesToTheSmallestEighthsThatFillTheBoxAsked)
 {
     const struct {
         const char* file;
-        int minWidth, minHeight, width, height;
+        int boxWidth, boxHeight, width, height;
     } cases[] = {
         {"photos/mate_Wood.jpg", 0, 0, 2560, 1920},    // nothing asked: full size
         {"photos/mate_Wood.jpg", 1, 1, 320, 240},      // 1/8
         {"photos/mate_Wood.jpg", 640, 480, 640, 480},  // 2/8 exactly
-        {"photos/mate_Wood.jpg", 641, 480, 960, 720},  // one pixel more: 3/8
+        {"photos/mate_Wood.jpg", 641, 481, 960, 720},  // one pixel more each way: 3/8
+        {"photos/mate_Wood.jpg", 900, 480, 640, 480},  // a wider box: its height decides
+        {"photos/mate_Wood.jpg", 320, 900, 320, 240},  // a taller box: its width decides
         {"photos/mate_Wood.jpg", 0, 481, 960, 720},    // only the height asked
-        {"photos/mate_Wood.jpg", 2561, 1, 2880, 2160},        // 9/8: enlarged
+        {"photos/mate_Wood.jpg", 2561, 1921, 2880, 2160},     // 9/8: enlarged
         {"photos/mate_FreshFlower.jpg", 400, 300, 400, 301},  // 1203 * 2/8 rounds up
         {"jpeg/gen_tiny_1x1.jpg", 3, 3, 2, 2},  // out of reach: the largest scale, 16/8
     };
     for (const auto& c : cases) {
-        const DecodeResult result = DecodeFile(c.file, c.minWidth, c.minHeight);
+        const DecodeResult result = DecodeFile(c.file, c.boxWidth, c.boxHeight);
         EXPECT_TRUE(result.ok && result.image.width == c.width && result.image.height == c.height &&
                     result.image.rgb.size() == static_cast<size_t>(c.width) * c.height * 3)
-            << c.file << " asked " << c.minWidth << "x" << c.minHeight << ", got " << result.image.width
+            << c.file << " asked " << c.boxWidth << "x" << c.boxHeight << ", got " << result.image.width
             << "x" << result.image.height << " " << result.error;
     }
 }

@@ -26,15 +26,15 @@ void CheckTurned(const Image& stored, int orientation)
 
 FUZZ_TARGET(FuzzJpeg)
 {
-    // The whole input is the file; its last byte also gives the size the
-    // picture must cover (0 x 0: full size) and an orientation to try.
+    // The whole input is the file; its last byte also gives the box the
+    // picture is fitted into (0 x 0: full size) and an orientation to try.
     const uint8_t last = size > 0 ? data[size - 1] : 0;
-    const int minWidth = (last & 0x0F) * 64;
-    const int minHeight = (last >> 4) * 48;
+    const int boxWidth = (last & 0x0F) * 64;
+    const int boxHeight = (last >> 4) * 48;
 
     const int orientation = ReadExifOrientation(data, size);
     FUZZ_CHECK(orientation >= 1 && orientation <= 8);
-    DecodeResult result = DecodeJpeg(data, size, minWidth, minHeight);
+    DecodeResult result = DecodeJpeg(data, size, boxWidth, boxHeight);
     if (!result.ok) {
         FUZZ_CHECK(!result.error.empty());
         return 0;
