@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "burn/EngineBinding.h"
 #include "burn/testengine/TestEngineScript.h"
@@ -34,12 +35,19 @@ TestRecorder Recorder(char drive, const char* name, int type, unsigned disc, int
     return r;
 }
 
-// Presses Abort while the burn dialog erases.
+// The main window and the recorder whose disc is erased.
+HWND g_hMainWindow = nullptr;
+TestRecorder* g_pErasedRecorder = nullptr;
+
+// While the burn dialog erases: the disc is reported gone (a device notice
+// the window must leave alone while the dialog is up), then Abort is pressed.
 void CALLBACK AbortTheErase(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND dialog = FindWindowA("#32770", "BurnTitle");
     char state[64] = "";
     if (dialog && GetDlgItemTextA(dialog, IDC_BURN_STATE, state, sizeof state) && std::strcmp(state, "Erasing") == 0) {
+        g_pErasedRecorder->discType = 0;
+        SendMessageA(g_hMainWindow, WM_DEVICECHANGE, 0x8000, 0);
         PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         KillTimer(nullptr, id);
     }
@@ -164,6 +172,8 @@ TEST_F(TestEngineTest, AbortDuringTheEraseMeansNoBurn)
     AddPhotos(1);
     m_dlg.m_project.m_strPath = m_dir.Write("trip.snz", "");
     m_script->eraseSteps = 40;
+    g_hMainWindow = m_dlg.m_hWnd;
+    g_pErasedRecorder = &m_script->recorders[1];
     UINT_PTR timer = SetTimer(nullptr, 0, 30, &AbortTheErase);
     Start({IDYES, IDYES});
     KillTimer(nullptr, timer);
@@ -171,6 +181,39 @@ TEST_F(TestEngineTest, AbortDuringTheEraseMeansNoBurn)
     EXPECT_EQ(0, m_script->burnCalls);
     EXPECT_EQ("Ready|SureToErase|", Texts());  // and nothing after
     EXPECT_FALSE(m_dlg.m_bBurning);
+    EXPECT_EQ(1, m_dlg.m_pCurrentRecorder->m_bMediaPresent);  // the notice did not ask the engine
+}
+
+TEST_F(TestEngineTest, BurnsThatCannotStartSayWhy)
+{
+    AddPhotos(1);
+    m_dlg.m_project.m_strPath = m_dir.Write("trip.snz", "");
+    m_script->recorders[1].trackCount = 0;  // a blank CD-RW
+    auto refused = [this](const char* key) {
+        EXPECT_EQ(std::string("Ready|") + key + "|", Texts());
+        EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), m_prompter.m_messages.back().type);
+        m_prompter.m_messages.clear();
+    };
+
+    // The photo's file went away after it was added.
+    std::filesystem::remove(m_dir.File("p0.bmp"));
+    Start({IDYES});
+    refused("NoPhotoLeft");
+    m_dir.Write("p0.bmp", "picture");
+
+    // The restarted engine lists another drive where the recorder was.
+    m_script->recorders[1].driveLetter = 'x';
+    Start({IDYES});
+    refused("RecorderNotOpened");
+    EXPECT_EQ(0, m_script->burnCalls);
+    m_script->recorders[1].driveLetter = 'e';
+    ASSERT_EQ(0, m_dlg.RefreshRecorders());
+
+    // The engine does not start again.
+    m_script->initResult = 2;
+    Start({IDYES});
+    refused("EngineRestartFailed");
+    EXPECT_EQ(0, m_script->burnCalls);
 }
 
 TEST_F(TestEngineTest, FailedBurnSaysWhatTheEngineSaid)
