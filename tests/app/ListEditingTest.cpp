@@ -108,13 +108,16 @@ TEST_F(ListEditingTest, RemoveSelectsTheRowAfterTheRemovedOnes)
     EXPECT_EQ(4, m_dlg.m_nPictureCount);
     EXPECT_EQ(1, m_dlg.m_project.m_bModified);
 
-    Select({2, 3});  // the last two
+    m_prompter.m_messageAnswers = {IDYES};
+    Press(kElementDelAll);
+    AddPhotos(6);
+    Select({4, 5});  // the last two
     Press(kElementDel);
-    ExpectOrder({0, 2});
-    EXPECT_EQ(std::vector<int>{1}, SelectedRows());  // the new last row
+    ExpectOrder({0, 1, 2, 3});
+    EXPECT_EQ(std::vector<int>{3}, SelectedRows());  // the new last row
 
     // Removing the last photos empties the preview.
-    Select({0, 1});
+    Select({0, 1, 2, 3});
     m_dlg.m_staticPreview.m_strPicturePath = m_dir.File("p0.bmp");
     Press(kElementDel);
     ExpectOrder({});

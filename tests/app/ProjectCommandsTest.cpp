@@ -79,8 +79,12 @@ TEST_F(ProjectCommandsTest, SaveWritesToTheRememberedFileWhileItExists)
     // Opened from a copy, the project still belongs to A.snz.
     std::string b = m_dir.File("B.snz");
     std::filesystem::copy_file(a, b);
+    Press(kElementPlay);
+    m_dlg.m_staticPreview.m_strPicturePath = m_dir.File("p0.bmp");
     Press(kElementNew);
     EXPECT_EQ(0, m_dlg.m_listPhotos.GetItemCount());
+    EXPECT_EQ(0u, m_dlg.m_nSlideshowPeriodMs);  // the slideshow stopped, the preview empty
+    EXPECT_EQ("", m_dlg.m_staticPreview.m_strPicturePath);
     m_prompter.m_fileAnswers.push_back({b});
     Press(kElementLoad);
     EXPECT_TRUE(m_prompter.m_fileDialogs.back().open);

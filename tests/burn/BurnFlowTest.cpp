@@ -137,10 +137,13 @@ TEST_F(BurnFlowTest, StartChecks)
 
     // 1900 photos pass, 1901 do not.
     m_dlg.m_listPhotos.SetRedraw(FALSE);
-    for (int i = 1; i < 1901; ++i)
+    for (int i = 1; i < 1900; ++i)
         m_dlg.AppendPhoto("C:\\none.jpg", 1);
     m_dlg.m_listPhotos.SetRedraw(TRUE);
     m_prompter.m_messageAnswers = {IDNO};
+    Press(kElementStart);
+    EXPECT_EQ("Ready", Last().text);
+    m_dlg.AppendPhoto("C:\\none.jpg", 1);
     Press(kElementStart);
     EXPECT_EQ("SizeTooBig", Last().text);
 }
