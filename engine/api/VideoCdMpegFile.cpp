@@ -4,7 +4,7 @@
 
 #include "engine/disc/MpegPackCoding.h"
 #include "engine/picture/FileSize.h"
-#include "engine/still/StillPacker.h"
+#include "engine/mpeg1/SystemStream.h"
 
 namespace {
 

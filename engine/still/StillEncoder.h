@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "StillFormat.h"
-#include "YCbCrFrame.h"
+#include "engine/mpeg1/YCbCrFrame.h"
 
 // One still picture as an MPEG-1 video elementary stream: sequence header,
 // closed GOP, one I picture, sequence end code.
@@ -17,8 +17,9 @@ struct EncodedStill {
 // Encodes the frame at one quantiser scale. The frame must have the
 // format's raster and the quantiser be 1..31; otherwise the stream is empty.
 // The VBV buffer size field is 23 (46 KB) for normal resolution, whatever
-// the picture's size; for high resolution it is the stream's size in 2 KB
-// units, at least 23 (24 above kLargestNormalStill bytes).
+// the picture's size; for high resolution it is the stream's size with at
+// least 1 KB to spare, in 2 KB units, at least 23 (24 above
+// kLargestNormalStill bytes).
 EncodedStill EncodeStill(const YCbCrFrame& frame, const StillFormat& format, int quantiser);
 
 // Encodes the frame with the finest quantiser whose stream fits the budget

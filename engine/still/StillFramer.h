@@ -1,6 +1,6 @@
 #pragma once
 #include "StillFormat.h"
-#include "YCbCrFrame.h"
+#include "engine/mpeg1/YCbCrFrame.h"
 #include "engine/picture/Image.h"
 
 struct FramingOptions {

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cassert>
 
-#include "BitWriter.h"
-#include "SystemStreamFields.h"
+#include "engine/mpeg1/BitWriter.h"
+#include "engine/mpeg1/SystemStream.h"
+#include "engine/mpeg1/VideoHeaders.h"
 
 // Pack layout of a still item (MPEG-1 system stream, one pack per sector):
 //
@@ -21,32 +22,21 @@
 
 namespace {
 
-constexpr uint8_t kSystemHeaderStartCode = 0xBB;
-constexpr uint8_t kPaddingStreamId = 0xBE;
-constexpr uint8_t kEndCode = 0xB9;
 constexpr uint8_t kNormalStreamId = 0xE1;
 constexpr uint8_t kHighStreamId = 0xE2;
 
 // 75 sectors of 2352 bytes a second, in units of 50 bytes/s.
 constexpr int64_t kMuxBytesPerSecond = kMuxRate * 50;
-constexpr int64_t kClockHz = 90000;
-constexpr int64_t kScrPerPack = kClockHz / 75;
+constexpr int64_t kScrPerPack = kSystemClockHz / 75;
 
-constexpr size_t kPackHeaderBytes = 12;
-constexpr size_t kPacketHeaderBytes = 6;   // start code, stream id, packet_length
 constexpr size_t kFirstPacketFields = 12;  // STD buffer (2), PTS and DTS (10)
 constexpr size_t kOtherPacketFields = 1;   // 0x0F: no timestamps
 constexpr size_t kFirstPayload = kPackSize - kPackHeaderBytes - kPacketHeaderBytes - kFirstPacketFields;  // 2294
 constexpr size_t kOtherPayload = kPackSize - kPackHeaderBytes - kPacketHeaderBytes - kOtherPacketFields;  // 2305
-// Gaps shorter than this after a packet are filled with stuffing bytes in
-// its header rather than with a padding packet.
-constexpr size_t kMinPaddingPacket = 10;
-constexpr size_t kEndCodeBytes = 4;
 
 // Normal-resolution pictures always have the 46 KB buffer; the STD buffer
 // fields count 1024-byte units.
 constexpr int kNormalBufferBytes = 46 * 1024;
-constexpr int kVbvUnitBytes = 2048;
 constexpr int kStdUnitBytes = 1024;
 // A picture is presented 30 picture periods after it is decoded, as mplex
 // writes it; players hold a still until its play list's wait is over, so
@@ -86,7 +76,7 @@ bool DescribeStream(const std::vector<uint8_t>& es, bool high, StillStream& stre
         return false;
     stream.id = high ? kHighStreamId : kNormalStreamId;
     stream.bytes = &es;
-    stream.bufferBytes = high ? vbvField * kVbvUnitBytes : kNormalBufferBytes;
+    stream.bufferBytes = high ? vbvField * static_cast<int>(kVbvUnitBytes) : kNormalBufferBytes;
     return stream.bufferBytes >= kNormalBufferBytes && es.size() <= static_cast<size_t>(stream.bufferBytes);
 }
 
@@ -99,14 +89,14 @@ void SetDecodingTimes(std::vector<StillStream>& streams)
     int64_t allBuffers = 0;
     for (const StillStream& s : streams)
         allBuffers += s.bufferBytes;
-    // frames = round(1.1 * allBuffers / kMuxBytesPerSecond * kClockHz / frame), in integers
+    // frames = round(1.1 * allBuffers / kMuxBytesPerSecond * kSystemClockHz / frame), in integers
     const int64_t frame = streams[0].frameTicks;
-    const int64_t numerator = 11 * allBuffers * kClockHz, denominator = 10 * kMuxBytesPerSecond * frame;
+    const int64_t numerator = 11 * allBuffers * kSystemClockHz, denominator = 10 * kMuxBytesPerSecond * frame;
     const int64_t frames = (2 * numerator + denominator) / (2 * denominator);
     streams[0].dts = kScrPerPack + frames * frame;
     if (streams.size() == 2) {
         const int64_t extraBytes = streams[1].bufferBytes - streams[0].bufferBytes;
-        streams[1].dts = streams[0].dts + extraBytes * kClockHz / kMuxBytesPerSecond;
+        streams[1].dts = streams[0].dts + extraBytes * kSystemClockHz / kMuxBytesPerSecond;
     }
 }
 
@@ -153,39 +143,17 @@ bool ArrivesInTime(const std::vector<Chunk>& packets, const std::vector<StillStr
 
 
 
-void PutSystemHeader(BitWriter& out, const std::vector<StillStream>& streams)
+void PutStillSystemHeader(BitWriter& out, const std::vector<StillStream>& streams)
 {
-    out.StartCode(kSystemHeaderStartCode);                            // system_header_start_code
-    out.Put(static_cast<uint32_t>(6 + 3 * streams.size()), 16);     // header_length
-    out.Put(1, 1);                                                    // marker_bit
-    out.Put(kMuxRate, 22);                                            // rate_bound
-    out.Put(1, 1);                                                    // marker_bit
-    out.Put(0, 6);                                                    // audio_bound
-    out.Put(0, 1);                                                    // fixed_flag
-    out.Put(0, 1);                                                    // CSPS_flag
-    out.Put(1, 1);                                                    // system_audio_lock_flag
-    out.Put(1, 1);                                                    // system_video_lock_flag
-    out.Put(1, 1);                                                    // marker_bit
-    out.Put(static_cast<uint32_t>(streams.size()), 5);               // video_bound
-    out.Put(0xFF, 8);                                                 // reserved_byte
-    for (const StillStream& s : streams) {
-        out.Put(s.id, 8);                                             // stream_id
-        out.Put(0x3, 2);                                              // '11'
-        out.Put(1, 1);                                                // STD_buffer_bound_scale: 1024-byte units
-        out.Put(static_cast<uint32_t>(s.bufferBytes / kStdUnitBytes), 13);  // STD_buffer_size_bound
-    }
+    SystemHeader header;
+    header.videoBound = static_cast<int>(streams.size());
+    for (const StillStream& s : streams)
+        header.streams.push_back(StreamBound{s.id, true, static_cast<uint32_t>(s.bufferBytes / kStdUnitBytes)});
+    PutSystemHeader(out, header);
 }
 
-// A padding packet of `bytes` bytes in all, header included.
-void PutPaddingPacket(BitWriter& out, size_t bytes)
-{
-    const size_t length = bytes - kPacketHeaderBytes;
-    out.StartCode(kPaddingStreamId);                   // packet_start_code_prefix, stream_id: padding
-    out.Put(static_cast<uint32_t>(length), 16);        // packet_length
-    out.Put(0x0F, 8);                                  // padding_byte (mplex's first one)
-    for (size_t i = 1; i < length; ++i)
-        out.Put(0xFF, 8);                              // padding_byte
-}
+// mplex starts its padding with 0x0F.
+constexpr uint8_t kFirstPaddingByte = 0x0F;
 
 void PutVideoPacket(BitWriter& out, const Chunk& chunk, size_t stuffing)
 {
@@ -216,7 +184,7 @@ void PutVideoPack(BitWriter& out, int64_t scr, const Chunk& chunk)
     const bool padded = gap >= kMinPaddingPacket;
     PutVideoPacket(out, chunk, padded ? 0 : gap);
     if (padded)
-        PutPaddingPacket(out, gap);
+        PutPaddingPacket(out, gap, kFirstPaddingByte);
 }
 
 }  // namespace
@@ -244,15 +212,15 @@ std::vector<uint8_t> PackStillItem(const std::vector<uint8_t>& normal, const std
     out.Reserve((packets.size() + 2) * kPackSize);
     int64_t scr = 0;
     PutPackHeader(out, scr);
-    PutSystemHeader(out, streams);
-    PutPaddingPacket(out, kPackSize - out.BitCount() / 8);
+    PutStillSystemHeader(out, streams);
+    PutPaddingPacket(out, kPackSize - out.BitCount() / 8, kFirstPaddingByte);
     for (const Chunk& chunk : packets) {
         scr += kScrPerPack;
         PutVideoPack(out, scr, chunk);
         assert(out.BitCount() == static_cast<size_t>(scr / kScrPerPack + 1) * kPackSize * 8);
     }
     PutPackHeader(out, scr + kScrPerPack);
-    PutPaddingPacket(out, kPackSize - kPackHeaderBytes - kEndCodeBytes);
-    out.StartCode(kEndCode);  // ISO_11172_end_code
+    PutPaddingPacket(out, kPackSize - kPackHeaderBytes - kEndCodeBytes, kFirstPaddingByte);
+    PutEndCode(out);
     return out.TakeBytes();
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/mpeg1/SystemStream.h"
+
 // Multiplexes the still pictures of one Video CD item into 2324-byte packs
 // (one pack per Form 2 sector): the system-header pack, the video packs of
 // stream 0xE1 (normal) and then 0xE2 (high), and the end-code pack. Either
@@ -12,8 +14,6 @@
 // the VBV field for high, which must be at least 46 KB), or one that could
 // not arrive before its decoding time.
 std::vector<uint8_t> PackStillItem(const std::vector<uint8_t>& normal, const std::vector<uint8_t>& high);
-
-constexpr size_t kPackSize = 2324;
 
 // The largest normal-resolution still (whole elementary stream) that
 // arrives in time: it is decoded 22 pack periods after the item starts, so

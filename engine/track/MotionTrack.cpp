@@ -3,10 +3,10 @@
 #include "MotionVideo.h"
 #include "SilentAudio.h"
 #include "TrackMultiplexer.h"
+#include "engine/mpeg1/SystemStream.h"
 
 namespace {
 
-constexpr int64_t kClockHz = 90000;
 constexpr int64_t kFirstVideoPack = 2;
 // The video's buffer starts filling (at the bit rate, as its decoding times
 // assume) this long after its first pack: room for the packs of system
@@ -25,7 +25,7 @@ std::vector<uint8_t> MakeMotionTrack(const YCbCrFrame& firstPhoto, bool ntsc, do
     const MotionVideo video = EncodeMotionVideo(firstPhoto, ntsc, pictures);
     if (video.stream.units.empty() || stop())
         return {};
-    const double videoSeconds = static_cast<double>(pictures * MotionFrameTicks(ntsc)) / kClockHz;
+    const double videoSeconds = static_cast<double>(pictures * MotionFrameTicks(ntsc)) / kSystemClockHz;
     const ElementaryStream audio = MakeSilentAudio(AudioFramesFor(videoSeconds));
     if (stop())
         return {};

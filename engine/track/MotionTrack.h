@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/still/YCbCrFrame.h"
+#include "engine/mpeg1/YCbCrFrame.h"
 
 // The motion-video track every Video CD must have (track 2): a few seconds
 // of the first photo with silence, as a Video CD sequence item.

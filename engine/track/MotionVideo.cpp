@@ -4,36 +4,19 @@
 #include <cmath>
 
 #include "UnchangedSlices.h"
-#include "engine/still/BitWriter.h"
-#include "engine/still/FrameCoefficients.h"
-#include "engine/still/SliceWriter.h"
+#include "engine/mpeg1/BitWriter.h"
+#include "engine/mpeg1/FrameCoefficients.h"
+#include "engine/mpeg1/IntraQuantiser.h"
+#include "engine/mpeg1/SystemStream.h"
+#include "engine/mpeg1/VideoHeaders.h"
 
 namespace {
 
-constexpr int64_t kClockHz = 90000;
-constexpr int kMinQuantiser = 1;
-constexpr int kMaxQuantiser = 31;
 constexpr int kMacroblockSize = 16;
-
-constexpr uint8_t kSequenceHeaderCode = 0xB3;
-constexpr uint8_t kGroupStartCode = 0xB8;
-constexpr uint8_t kPictureStartCode = 0x00;
-constexpr uint8_t kSequenceEndCode = 0xB7;
-constexpr uint32_t kBitRateUnits = kMotionBitRate / 400;  // bit_rate counts 400 bit/s
-constexpr uint32_t kVbvField = kMotionVbvBytes / 2048;
-constexpr uint32_t kIntraType = 1, kPredictedType = 2;     // picture_coding_type
-constexpr uint32_t kNoVbvDelay = 0xFFFF;                   // the largest vbv_delay is one below
-
-// Header sizes in bytes: the picture header of a P picture carries its
-// vector fields too. vbv_delay counts from the end of the picture start code.
-constexpr size_t kSequenceHeaderBytes = 12;
-constexpr size_t kGroupHeaderBytes = 8;
-constexpr size_t kStartCodeBytes = 4;
-constexpr size_t kIntraPictureHeaderBytes = 8;
-constexpr size_t kPredictedPictureHeaderBytes = 9;
+constexpr uint32_t kBitRateField = kMotionBitRate / kBitRateUnit;
+constexpr int kVbvField = static_cast<int>(kMotionVbvBytes / kVbvUnitBytes);
 constexpr size_t kIntraPictureCodeAt = kSequenceHeaderBytes + kGroupHeaderBytes;
 constexpr size_t kIntraHeaderBytes = kIntraPictureCodeAt + kIntraPictureHeaderBytes;
-constexpr size_t kSequenceEndBytes = kStartCodeBytes;
 // P pictures code no coefficient, so their slices' quantiser scale is never used.
 constexpr int kUnchangedQuantiser = 8;
 
@@ -41,98 +24,22 @@ struct Timing {
     int64_t frameTicks;
 
     // Bytes the bit rate has delivered `ticks` after the first one.
-    static int64_t ArrivedBy(int64_t ticks) { return ticks * kMotionBitRate / (8 * kClockHz); }
+    static int64_t ArrivedBy(int64_t ticks) { return ticks * kMotionBitRate / (8 * kSystemClockHz); }
     // Ticks until `bytes` bytes have arrived, rounded up.
-    static int64_t TicksFor(int64_t bytes) { return (bytes * 8 * kClockHz + kMotionBitRate - 1) / kMotionBitRate; }
-    int64_t BytesPerPicture() const { return (frameTicks * kMotionBitRate + 8 * kClockHz - 1) / (8 * kClockHz); }
+    static int64_t TicksFor(int64_t bytes) { return (bytes * 8 * kSystemClockHz + kMotionBitRate - 1) / kMotionBitRate; }
+    int64_t BytesPerPicture() const { return (frameTicks * kMotionBitRate + 8 * kSystemClockHz - 1) / (8 * kSystemClockHz); }
 };
 
-struct IntraSlices {
-    std::vector<uint8_t> bytes;
-    int quantiser = 0;
-    int coefficients = FrameCoefficients::kAllCoefficients;
-};
-
-IntraSlices EncodeSlices(const FrameCoefficients& coefficients, int quantiser, int limit)
+SequenceHeader MotionSequenceHeader(bool ntsc)
 {
-    BitWriter out;
-    WriteIntraSlices(coefficients.Quantise(quantiser, limit), quantiser, out);
-    return IntraSlices{out.TakeBytes(), quantiser, limit};
-}
-
-// The finest quantiser whose slices fit `budget` bytes (the size falls as
-// the quantiser grows); past quantiser 31, fewer coefficients per block.
-IntraSlices FitIntraSlices(const FrameCoefficients& coefficients, size_t budget)
-{
-    const int all = FrameCoefficients::kAllCoefficients;
-    IntraSlices best = EncodeSlices(coefficients, kMaxQuantiser, all);
-    if (best.bytes.size() > budget) {
-        best = EncodeSlices(coefficients, kMaxQuantiser, 1);
-        for (int low = 2, high = all - 1; low <= high;) {
-            const int mid = (low + high) / 2;
-            IntraSlices s = EncodeSlices(coefficients, kMaxQuantiser, mid);
-            if (s.bytes.size() <= budget)
-                best = std::move(s), low = mid + 1;
-            else
-                high = mid - 1;
-        }
-        return best;
-    }
-    for (int low = kMinQuantiser, high = kMaxQuantiser - 1; low <= high;) {
-        const int mid = (low + high) / 2;
-        IntraSlices s = EncodeSlices(coefficients, mid, all);
-        if (s.bytes.size() <= budget)
-            best = std::move(s), high = mid - 1;
-        else
-            low = mid + 1;
-    }
-    return best;
-}
-
-void PutSequenceHeader(BitWriter& out, bool ntsc)
-{
-    out.StartCode(kSequenceHeaderCode);                        // sequence_header_code
-    out.Put(static_cast<uint32_t>(MotionWidth()), 12);         // horizontal_size
-    out.Put(static_cast<uint32_t>(MotionHeight(ntsc)), 12);    // vertical_size
-    out.Put(ntsc ? 12 : 8, 4);                                 // pel_aspect_ratio: 4:3 display, 525 or 625 lines
-    out.Put(ntsc ? 4 : 3, 4);                                  // picture_rate: 29.97 or 25 Hz
-    out.Put(kBitRateUnits, 18);                                // bit_rate: 1 150 000 bit/s
-    out.Put(1, 1);                                             // marker_bit
-    out.Put(kVbvField, 10);                                    // vbv_buffer_size
-    out.Put(1, 1);                                             // constrained_parameters_flag
-    out.Put(0, 1);                                             // load_intra_quantizer_matrix: default
-    out.Put(0, 1);                                             // load_non_intra_quantizer_matrix: default
-}
-
-// The time code of a group's first picture, counted in whole seconds of
-// the nominal rate (25 or 30) without dropped frames.
-void PutGroupHeader(BitWriter& out, bool ntsc, int firstPicture)
-{
-    const int nominal = ntsc ? 30 : 25;
-    const int seconds = firstPicture / nominal;
-    out.StartCode(kGroupStartCode);                            // group_start_code
-    out.Put(0, 1);                                             // time_code: drop_frame_flag
-    out.Put(static_cast<uint32_t>(seconds / 3600 % 24), 5);    // time_code: hours
-    out.Put(static_cast<uint32_t>(seconds / 60 % 60), 6);      // time_code: minutes
-    out.Put(1, 1);                                             // marker_bit
-    out.Put(static_cast<uint32_t>(seconds % 60), 6);           // time_code: seconds
-    out.Put(static_cast<uint32_t>(firstPicture % nominal), 6); // time_code: pictures
-    out.Put(1, 1);                                             // closed_gop: no picture looks outside the group
-    out.Put(0, 1);                                             // broken_link
-}
-
-void PutPictureHeader(BitWriter& out, int temporalReference, bool intra, uint32_t vbvDelay)
-{
-    out.StartCode(kPictureStartCode);                             // picture_start_code
-    out.Put(static_cast<uint32_t>(temporalReference) & 0x3FF, 10); // temporal_reference
-    out.Put(intra ? kIntraType : kPredictedType, 3);              // picture_coding_type
-    out.Put(vbvDelay, 16);                                        // vbv_delay
-    if (!intra) {
-        out.Put(0, 1);                                            // full_pel_forward_vector
-        out.Put(1, 3);                                            // forward_f_code: 1 (vectors are all zero)
-    }
-    out.Put(0, 1);                                                // extra_bit_picture
-    out.AlignWithZeros();
+    SequenceHeader header;
+    header.width = MotionWidth();
+    header.height = MotionHeight(ntsc);
+    header.ntsc = ntsc;
+    header.bitRate = kBitRateField;
+    header.vbvBufferSize = kVbvField;
+    header.constrainedParameters = true;
+    return header;
 }
 
 // Where each picture's bytes go. The buffer is to hold `occupancy` bytes
@@ -201,7 +108,7 @@ bool PlanHolds(const std::vector<PictureSlot>& slots, const Timing& timing, int6
 uint32_t VbvDelay(int64_t dts, size_t pictureCodeEnd)
 {
     const int64_t arrival = Timing::TicksFor(static_cast<int64_t>(pictureCodeEnd));
-    return static_cast<uint32_t>(std::clamp<int64_t>(dts - arrival, 0, kNoVbvDelay - 1));
+    return static_cast<uint32_t>(std::clamp<int64_t>(dts - arrival, 0, kVariableVbvDelay - 1));
 }
 
 }  // namespace
@@ -213,7 +120,7 @@ int MotionGopLength(bool ntsc) { return ntsc ? 18 : 15; }
 
 int MotionPicturesFor(bool ntsc, double seconds)
 {
-    return static_cast<int>(std::lround(seconds * kClockHz / static_cast<double>(MotionFrameTicks(ntsc))));
+    return static_cast<int>(std::lround(seconds * kSystemClockHz / static_cast<double>(MotionFrameTicks(ntsc))));
 }
 
 MotionVideo EncodeMotionVideo(const YCbCrFrame& photo, bool ntsc, int pictures)
@@ -237,7 +144,8 @@ MotionVideo EncodeMotionVideo(const YCbCrFrame& photo, bool ntsc, int pictures)
     const int64_t budget = std::min<int64_t>(kMotionIntraBudget, room) - static_cast<int64_t>(kIntraHeaderBytes);
     if (budget <= 0)
         return MotionVideo{};
-    const IntraSlices intra = FitIntraSlices(FrameCoefficients(photo), static_cast<size_t>(budget));
+    const size_t fit = static_cast<size_t>(budget);
+    const FittedSlices intra = FitIntraSlices(FrameCoefficients(photo), 0, fit, fit);
     const size_t intraBytes = kIntraHeaderBytes + intra.bytes.size();
 
     // The buffer holds `occupancy` bytes before every I picture: the whole
@@ -263,12 +171,13 @@ MotionVideo EncodeMotionVideo(const YCbCrFrame& photo, bool ntsc, int pictures)
         video.stream.units.push_back(unit);
         const int temporalReference = static_cast<int>(k) - s.groupStart;
         if (s.intra) {
-            PutSequenceHeader(out, ntsc);
+            PutSequenceHeader(out, MotionSequenceHeader(ntsc));
             PutGroupHeader(out, ntsc, s.groupStart);
-            PutPictureHeader(out, temporalReference, true, VbvDelay(dts, unit.stampAt + kStartCodeBytes));
+            PutPictureHeader(out, temporalReference, PictureType::Intra, VbvDelay(dts, unit.stampAt + kStartCodeBytes));
             out.PutBytes(intra.bytes);
         } else {
-            PutPictureHeader(out, temporalReference, false, VbvDelay(dts, unit.stampAt + kStartCodeBytes));
+            PutPictureHeader(out, temporalReference, PictureType::Predicted,
+                             VbvDelay(dts, unit.stampAt + kStartCodeBytes));
             out.PutBytes(unchanged.Bytes());
         }
         const bool last = k + 1 == slots.size();
@@ -276,12 +185,12 @@ MotionVideo EncodeMotionVideo(const YCbCrFrame& photo, bool ntsc, int pictures)
         while (out.BitCount() / 8 < stuffingEnd)
             out.Put(0, 8);  // zero stuffing before the next start code
         if (last)
-            out.StartCode(kSequenceEndCode);  // sequence_end_code
+            PutSequenceEnd(out);
     }
     video.stream.bytes = out.TakeBytes();
     video.startupTicks = startup;
-    video.quantiser = intra.quantiser;
-    video.coefficients = intra.coefficients;
+    video.quantiser = intra.quantisation.quantiser;
+    video.coefficients = intra.quantisation.coefficients;
     video.intraBytes = intraBytes;
     return video;
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "ElementaryStream.h"
-#include "engine/still/YCbCrFrame.h"
+#include "engine/mpeg1/YCbCrFrame.h"
 
 // Video CD motion video of one unchanging picture: MPEG-1 at a constant
 // 1 150 000 bit/s, 352x288 at 25 Hz (PAL) or 352x240 at 29.97 Hz (NTSC),

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
-#include "engine/still/BitWriter.h"
+#include "engine/mpeg1/BitWriter.h"
+#include "engine/mpeg1/SystemStream.h"
 
 namespace {
 
-constexpr int64_t kClockHz = 90000;
 // A Layer II frame holds 1152 samples: 144 bytes per sample-rate-th of the bit rate.
 constexpr int64_t kFrameBytesNumerator = int64_t{kSamplesPerAudioFrame} / 8 * kAudioBitRate;  // 32 256 000
 
@@ -55,7 +55,7 @@ ElementaryStream MakeSilentAudio(int frames)
     for (int64_t j = 0; j < frames; ++j) {
         AccessUnit unit;
         unit.start = unit.stampAt = es.bytes.size();
-        unit.dts = unit.pts = j * kSamplesPerAudioFrame * kClockHz / kAudioSampleRate;
+        unit.dts = unit.pts = j * kSamplesPerAudioFrame * kSystemClockHz / kAudioSampleRate;
         es.units.push_back(unit);
         const std::vector<uint8_t>& frame = AudioFramePadded(j) ? padded : plain;
         es.bytes.insert(es.bytes.end(), frame.begin(), frame.end());

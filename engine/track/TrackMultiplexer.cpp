@@ -3,30 +3,20 @@
 #include <algorithm>
 #include <cassert>
 
-#include "engine/still/BitWriter.h"
-#include "engine/still/StillPacker.h"
-#include "engine/still/SystemStreamFields.h"
+#include "engine/mpeg1/BitWriter.h"
+#include "engine/mpeg1/SystemStream.h"
 
 namespace {
 
-constexpr uint8_t kSystemHeaderStartCode = 0xBB;
-constexpr uint8_t kPaddingStreamId = 0xBE;
-constexpr uint8_t kEndCode = 0xB9;
 constexpr uint8_t kVideoStreamId = 0xE0;
 constexpr uint8_t kAudioStreamId = 0xC0;
 
-constexpr size_t kPackHeaderBytes = 12;
-constexpr size_t kPacketHeaderBytes = 6;  // start code, stream id, packet_length
 constexpr size_t kStdBufferBytes = 2;
 constexpr size_t kPtsBytes = 5;
 constexpr size_t kPtsDtsBytes = 10;
 constexpr size_t kNoTimestampBytes = 1;  // '0000 1111'
 // A Video CD audio sector ends in 20 zero bytes after its packet.
 constexpr size_t kAudioTrailingZeros = 20;
-// Gaps shorter than this after a packet are stuffing bytes in its header
-// (at most 16 are allowed) rather than a padding packet.
-constexpr size_t kMinPaddingPacket = 10;
-constexpr size_t kEndCodeBytes = 4;
 // What a pack carries of a stream, near enough for reserving memory.
 constexpr size_t kOtherPayloadEstimate = 2280;
 
@@ -94,35 +84,15 @@ PacketPlan PlanPacket(const StreamState& s)
 uint32_t StdBufferUnits(const StreamState& s) { return static_cast<uint32_t>(s.bufferBytes / (s.stdScale1024 ? 1024 : 128)); }
 
 // A Video CD track announces each stream in a system header of its own.
-void PutSystemHeader(BitWriter& out, const StreamState& s)
+void PutTrackSystemHeader(BitWriter& out, const StreamState& s)
 {
     const bool video = s.id == kVideoStreamId;
-    out.StartCode(kSystemHeaderStartCode);   // system_header_start_code
-    out.Put(6 + 3, 16);                      // header_length: one stream
-    out.Put(1, 1);                           // marker_bit
-    out.Put(kMuxRate, 22);                   // rate_bound
-    out.Put(1, 1);                           // marker_bit
-    out.Put(video ? 0 : 1, 6);               // audio_bound
-    out.Put(0, 1);                           // fixed_flag
-    out.Put(1, 1);                           // CSPS_flag: within the constrained system parameters
-    out.Put(1, 1);                           // system_audio_lock_flag
-    out.Put(1, 1);                           // system_video_lock_flag
-    out.Put(1, 1);                           // marker_bit
-    out.Put(video ? 1 : 0, 5);               // video_bound
-    out.Put(0xFF, 8);                        // reserved_byte
-    out.Put(s.id, 8);                        // stream_id
-    out.Put(0x3, 2);                         // '11'
-    out.Put(s.stdScale1024 ? 1 : 0, 1);      // STD_buffer_bound_scale
-    out.Put(StdBufferUnits(s), 13);          // STD_buffer_size_bound
-}
-
-// A padding packet of `bytes` bytes in all, header included.
-void PutPaddingPacket(BitWriter& out, size_t bytes)
-{
-    out.StartCode(kPaddingStreamId);                                   // packet_start_code_prefix, stream_id
-    out.Put(static_cast<uint32_t>(bytes - kPacketHeaderBytes), 16);    // packet_length
-    for (size_t i = kPacketHeaderBytes; i < bytes; ++i)
-        out.Put(0xFF, 8);                                              // padding_byte
+    SystemHeader header;
+    header.audioBound = video ? 0 : 1;
+    header.videoBound = video ? 1 : 0;
+    header.constrainedParameters = true;
+    header.streams.push_back(StreamBound{s.id, s.stdScale1024, StdBufferUnits(s)});
+    PutSystemHeader(out, header);
 }
 
 void PutZeros(BitWriter& out, size_t count)
@@ -135,7 +105,7 @@ void PutSystemHeaderPack(BitWriter& out, int64_t scr, const StreamState& s)
 {
     const size_t start = out.BitCount() / 8;
     PutPackHeader(out, scr);
-    PutSystemHeader(out, s);
+    PutTrackSystemHeader(out, s);
     const size_t used = out.BitCount() / 8 - start;
     PutPaddingPacket(out, kPackSize - used - s.trailingZeros);
     PutZeros(out, s.trailingZeros);
@@ -151,7 +121,7 @@ void PutEndPack(BitWriter& out, int64_t scr)
 {
     PutPackHeader(out, scr);
     PutPaddingPacket(out, kPackSize - kPackHeaderBytes - kEndCodeBytes);
-    out.StartCode(kEndCode);  // ISO_11172_end_code
+    PutEndCode(out);
 }
 
 void PutDataPack(BitWriter& out, int64_t scr, StreamState& s, const PacketPlan& plan)

@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/still/BitWriter.h"
+#include "engine/mpeg1/BitWriter.h"
 
 // Writes macroblock_address_increment: a macroblock_escape for every 33
 // beyond the first 33, then the code of what remains (1..33). increment >= 1.

@@ -11,7 +11,7 @@
 #include "StillTestSupport.h"
 #include "engine/picture/PictureReader.h"
 #include "engine/still/StillFramer.h"
-#include "engine/still/StillPacker.h"
+#include "engine/mpeg1/SystemStream.h"
 #include "engine/track/MotionVideo.h"
 #include "engine/track/SilentAudio.h"
 #include "engine/track/UnchangedSlices.h"

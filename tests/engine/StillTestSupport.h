@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/still/StillFormat.h"
-#include "engine/still/YCbCrFrame.h"
+#include "engine/mpeg1/YCbCrFrame.h"
 #include "support/ExternalTool.h"
 #include "support/TempDir.h"
 

@@ -1,6 +1,5 @@
 #include "Mpeg1Vlc.h"
 
-#include <cstdlib>
 
 namespace Mpeg1Vlc {
 
@@ -138,56 +137,9 @@ constexpr RunLevelCodes BuildRunLevelCodes()
     return codes;
 }
 
-// Indexed by dct_dc_size 0..8.
-constexpr Code kDcSizeLuminance[9] = {
-    {0x4, 3}, {0x0, 2}, {0x1, 2}, {0x5, 3}, {0x6, 3}, {0xE, 4}, {0x1E, 5}, {0x3E, 6}, {0x7E, 7},
-};
-constexpr Code kDcSizeChrominance[9] = {
-    {0x0, 2}, {0x1, 2}, {0x2, 2}, {0x6, 3}, {0xE, 4}, {0x1E, 5}, {0x3E, 6}, {0x7E, 7}, {0xFE, 8},
-};
-
-int BitSize(int magnitude)
-{
-    int size = 0;
-    for (; magnitude != 0; magnitude >>= 1)
-        ++size;
-    return size;
-}
-
 }  // namespace
 
 // Built while compiling, so it is ready before any static constructor runs.
 constexpr RunLevelCodes kRunLevelCodes = BuildRunLevelCodes();
-
-Code DcSizeLuminance(int size) { return kDcSizeLuminance[size]; }
-Code DcSizeChrominance(int size) { return kDcSizeChrominance[size]; }
-
-void PutDcDifferential(BitWriter& out, int diff, bool chrominance)
-{
-    const int size = BitSize(std::abs(diff));
-    const Code sizeCode = chrominance ? kDcSizeChrominance[size] : kDcSizeLuminance[size];
-    out.Put(sizeCode.bits, sizeCode.length);  // dct_dc_size_luminance / _chrominance
-    if (size == 0)
-        return;
-    // Negative differences are sent as diff + 2^size - 1, so that their
-    // leading bit is 0 and positive ones start with 1.
-    const int field = diff > 0 ? diff : diff + (1 << size) - 1;
-    out.Put(static_cast<uint32_t>(field), size);  // dct_dc_differential
-}
-
-void PutEscape(BitWriter& out, int run, int level)
-{
-    out.Put(kEscape.bits, kEscape.length);   // dct_coeff_next: escape
-    out.Put(static_cast<uint32_t>(run), 6);  // run
-    if (level >= -127 && level <= 127) {
-        out.Put(static_cast<uint32_t>(level) & 0xFF, 8);  // level, 8-bit two's complement
-    } else if (level > 0) {
-        out.Put(0x00, 8);                                // level: 16-bit form, positive
-        out.Put(static_cast<uint32_t>(level), 8);        // level
-    } else {
-        out.Put(0x80, 8);                                // level: 16-bit form, negative
-        out.Put(static_cast<uint32_t>(level + 256), 8);  // level + 256
-    }
-}
 
 }  // namespace Mpeg1Vlc

@@ -1,4 +1,6 @@
 #pragma once
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "QuantisedPicture.h"
@@ -20,7 +22,33 @@ public:
     // first `coefficientLimit` zig-zag positions are kept (1 keeps the DC alone).
     QuantisedPicture Quantise(int quantiser, int coefficientLimit = kAllCoefficients) const;
 
+    // The same levels, quantised block by block as the slice writer reads
+    // them (see SliceWriter.h), so that a size can be counted or a stream
+    // written without holding the quantised picture.
+    class QuantisedLevels {
+    public:
+        int MacroblockWidth() const { return m_frame.m_mbWidth; }
+        int MacroblockHeight() const { return m_frame.m_mbHeight; }
+        int Scale(size_t macroblock) const { return std::max<int>(m_quantiser, m_frame.m_finestScale[macroblock]); }
+        void Levels(size_t block, BlockLevels& levels) const
+        {
+            m_frame.QuantiseBlock(block, Scale(block / QuantisedPicture::kBlocksPerMacroblock), m_limit, levels);
+        }
+
+    private:
+        friend class FrameCoefficients;
+        QuantisedLevels(const FrameCoefficients& frame, int quantiser, int limit)
+            : m_frame(frame), m_quantiser(quantiser), m_limit(limit) {}
+        const FrameCoefficients& m_frame;
+        int m_quantiser;
+        int m_limit;
+    };
+    QuantisedLevels LevelsAt(int quantiser, int coefficientLimit = kAllCoefficients) const;
+
+    size_t BlockCount() const { return m_scaled.size() / 64; }
+
 private:
+    void QuantiseBlock(size_t block, int scale, int limit, BlockLevels& levels) const;
     void TransformMacroblock(const YCbCrFrame& frame, int mbx, int mby, float* out);
 
     int m_mbWidth = 0;

@@ -87,23 +87,39 @@ void RoundLevels(const float* __restrict c, const float* __restrict mult, int16_
     }
 }
 
-void QuantiseBlock(const float* c, const LevelMultipliers& mult, int limit, QuantisedPicture& out)
+int CountTrailingZeros(uint64_t bits)
 {
-    const int dc = static_cast<int>(c[0] * mult.m[0] + 0.5f);
-    out.dc.push_back(static_cast<uint8_t>(std::clamp(dc, 0, 255)));
-    int16_t levels[64];
-    RoundLevels(c, mult.m, levels);
-    int previous = 0;
-    for (int i = 1; i < limit; ++i) {
-        if (levels[i] == 0)
-            continue;
-        out.ac.push_back(RunLevelPair{static_cast<uint8_t>(i - previous - 1), levels[i]});
-        previous = i;
-    }
-    out.acEnd.push_back(static_cast<uint32_t>(out.ac.size()));
+#if defined(__GNUC__)
+    return __builtin_ctzll(bits);
+#else
+    int n = 0;
+    for (; (bits & 1) == 0; bits >>= 1)
+        ++n;
+    return n;
+#endif
 }
 
 }  // namespace
+
+void FrameCoefficients::QuantiseBlock(size_t block, int scale, int limit, BlockLevels& levels) const
+{
+    const float* c = &m_scaled[block * 64];
+    const LevelMultipliers& mult = MultipliersFor(scale);
+    levels.dc = std::clamp(static_cast<int>(c[0] * mult.m[0] + 0.5f), 0, 255);
+    int16_t rounded[64];
+    RoundLevels(c, mult.m, rounded);
+    // The positions of the levels sent, as bits, so that only those are visited.
+    uint64_t sent = 0;
+    for (int i = 1; i < limit; ++i)
+        sent |= static_cast<uint64_t>(rounded[i] != 0) << i;
+    levels.count = 0;
+    int previous = 0;
+    for (; sent != 0; sent &= sent - 1) {
+        const int i = CountTrailingZeros(sent);
+        levels.ac[levels.count++] = RunLevelPair{static_cast<uint8_t>(i - previous - 1), rounded[i]};
+        previous = i;
+    }
+}
 
 FrameCoefficients::FrameCoefficients(const YCbCrFrame& frame)
     : m_mbWidth(frame.width / 16), m_mbHeight(frame.height / 16)
@@ -136,9 +152,14 @@ void FrameCoefficients::TransformMacroblock(const YCbCrFrame& frame, int mbx, in
     m_finestScale.push_back(static_cast<uint8_t>(FinestUnclippedScale(out)));
 }
 
+FrameCoefficients::QuantisedLevels FrameCoefficients::LevelsAt(int quantiser, int coefficientLimit) const
+{
+    return QuantisedLevels(*this, std::clamp(quantiser, 1, kMaxQuantiser), std::clamp(coefficientLimit, 1, kAllCoefficients));
+}
+
 QuantisedPicture FrameCoefficients::Quantise(int quantiser, int coefficientLimit) const
 {
-    const int limit = std::clamp(coefficientLimit, 1, kAllCoefficients);
+    const QuantisedLevels levels = LevelsAt(quantiser, coefficientLimit);
     QuantisedPicture picture;
     picture.mbWidth = m_mbWidth;
     picture.mbHeight = m_mbHeight;
@@ -147,13 +168,14 @@ QuantisedPicture FrameCoefficients::Quantise(int quantiser, int coefficientLimit
     picture.dc.reserve(blocks);
     picture.acEnd.reserve(blocks);
     picture.ac.reserve(blocks * 8);
-    const float* block = m_scaled.data();
-    for (const uint8_t finest : m_finestScale) {
-        const int scale = std::max<int>(quantiser, finest);
-        picture.quantiser.push_back(static_cast<uint8_t>(scale));
-        const LevelMultipliers& mult = MultipliersFor(scale);
-        for (int b = 0; b < QuantisedPicture::kBlocksPerMacroblock; ++b, block += 64)
-            QuantiseBlock(block, mult, limit, picture);
+    BlockLevels block;
+    for (size_t b = 0; b < blocks; ++b) {
+        if (b % QuantisedPicture::kBlocksPerMacroblock == 0)
+            picture.quantiser.push_back(static_cast<uint8_t>(levels.Scale(b / QuantisedPicture::kBlocksPerMacroblock)));
+        levels.Levels(b, block);
+        picture.dc.push_back(static_cast<uint8_t>(block.dc));
+        picture.ac.insert(picture.ac.end(), block.ac, block.ac + block.count);
+        picture.acEnd.push_back(static_cast<uint32_t>(picture.ac.size()));
     }
     return picture;
 }

@@ -45,3 +45,20 @@ private:
     uint64_t m_acc = 0;
     int m_accBits = 0;
 };
+
+// Counts the bits a BitWriter would take for the same calls, to size a
+// stream without writing it.
+class BitCounter {
+public:
+    void Put(uint32_t, int width) { m_bits += static_cast<size_t>(width); }
+    void AlignWithZeros() { m_bits = (m_bits + 7) / 8 * 8; }
+    void StartCode(uint8_t)
+    {
+        AlignWithZeros();
+        m_bits += 32;
+    }
+    size_t BitCount() const { return m_bits; }
+
+private:
+    size_t m_bits = 0;
+};

@@ -10,6 +10,14 @@ struct RunLevelPair {
     int16_t level;
 };
 
+// The levels of one block as the slices send them: the DC level (the
+// block's mean sample value, 0..255) and the AC run/level pairs in order.
+struct BlockLevels {
+    int dc = 0;
+    int count = 0;
+    RunLevelPair ac[63];
+};
+
 // An intra picture after quantisation, ready to be written as slices.
 // Blocks are in the order the macroblocks send them: macroblocks row by
 // row, each Y0 Y1 Y2 Y3 (top left, top right, bottom left, bottom right),
@@ -26,4 +34,16 @@ struct QuantisedPicture {
 
     size_t BlockCount() const { return dc.size(); }
     size_t AcBegin(size_t block) const { return block == 0 ? 0 : acEnd[block - 1]; }
+
+    // What the slice writer reads (see SliceWriter.h).
+    int MacroblockWidth() const { return mbWidth; }
+    int MacroblockHeight() const { return mbHeight; }
+    int Scale(size_t macroblock) const { return quantiser[macroblock]; }
+    void Levels(size_t block, BlockLevels& levels) const
+    {
+        levels.dc = dc[block];
+        levels.count = 0;
+        for (size_t i = AcBegin(block); i < acEnd[block]; ++i)
+            levels.ac[levels.count++] = ac[i];
+    }
 };
