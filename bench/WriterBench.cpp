@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "engine/api/FileSectorSink.h"
+#include "engine/recorder/FileSectorSink.h"
 #include "engine/disc/VideoCdImageWriter.h"
 #include "engine/still/StillEncoder.h"
 #include "engine/still/StillPacker.h"

@@ -4,6 +4,7 @@
 
 #include "CArchiveException.h"
 #include "CFile.h"
+#include "engine/base/ByteOrder.h"
 
 namespace {
 
@@ -92,14 +93,16 @@ CArchive& CArchive::operator<<(uint8_t v)
 
 CArchive& CArchive::operator<<(uint16_t v)
 {
-    uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+    uint8_t b[2];
+    PutLe16(b, v);
     Write(b, 2);
     return *this;
 }
 
 CArchive& CArchive::operator<<(uint32_t v)
 {
-    uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+    uint8_t b[4];
+    PutLe32(b, v);
     Write(b, 4);
     return *this;
 }
@@ -119,7 +122,7 @@ CArchive& CArchive::operator>>(uint16_t& v)
 {
     uint8_t b[2];
     Read(b, 2);
-    v = uint16_t(b[0] | (b[1] << 8));
+    v = GetLe16(b);
     return *this;
 }
 
@@ -127,7 +130,7 @@ CArchive& CArchive::operator>>(uint32_t& v)
 {
     uint8_t b[4];
     Read(b, 4);
-    v = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+    v = GetLe32(b);
     return *this;
 }
 

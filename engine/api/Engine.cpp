@@ -1,6 +1,6 @@
 #include "Engine.h"
 
-#include "ImageRecorder.h"
+#include "engine/recorder/ImageRecorder.h"
 
 Engine& Engine::Instance()
 {

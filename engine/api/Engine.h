@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "EngineConfig.h"
-#include "Recorder.h"
+#include "engine/recorder/Recorder.h"
 #include "engine/include/NeroAPI.h"
 
 // The state behind the entry points: whether the engine is initialised,

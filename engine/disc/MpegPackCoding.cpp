@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "XaSubmode.h"
+#include "engine/base/ByteOrder.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ Content PackContent(const uint8_t* pack)
     size_t at = kMpeg1PackHeaderSize;
     while (at + kPacketHeaderSize <= kForm2DataSize && std::memcmp(pack + at, kStartCodePrefix, 3) == 0) {
         const uint8_t code = pack[at + 3];
-        const size_t length = size_t{pack[at + 4]} << 8 | pack[at + 5];
+        const size_t length = GetBe16(pack + at + 4);
         const uint8_t* body = pack + at + kPacketHeaderSize;
         const size_t bodySize = std::min(length, kForm2DataSize - at - kPacketHeaderSize);
         if (code == kSystemHeaderCode) {

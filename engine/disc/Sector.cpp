@@ -4,6 +4,8 @@
 #include <cassert>
 #include <cstring>
 
+#include "engine/base/ByteOrder.h"
+
 // Sector coding as a row of small steps over the 2352-byte buffer. The
 // tables (EDC slices, P and Q parity per symbol position) are constants
 // built by the compiler, so no sector pays for them.
@@ -58,19 +60,6 @@ constexpr EdcTables MakeEdcTables()
 
 constexpr EdcTables kEdcTables = MakeEdcTables();
 static_assert(kEdcTables[0][1] == 0x90910101, "EDC of the single byte 01");
-
-uint32_t ReadLe32(const uint8_t* p)
-{
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-
-void WriteLe32(uint8_t* p, uint32_t value)
-{
-    p[0] = static_cast<uint8_t>(value);
-    p[1] = static_cast<uint8_t>(value >> 8);
-    p[2] = static_cast<uint8_t>(value >> 16);
-    p[3] = static_cast<uint8_t>(value >> 24);
-}
 
 // ---- P and Q parity -----------------------------------------------------
 //
@@ -154,11 +143,6 @@ constexpr ParityTable<kQDataSymbols> kQTable = MakeParityTable<kQDataSymbols>();
 
 // ---- Steps ----------------------------------------------------------------
 
-uint8_t Bcd(uint32_t value)
-{
-    return static_cast<uint8_t>(value / 10 << 4 | value % 10);
-}
-
 void WriteSync(uint8_t* sector)
 {
     std::memcpy(sector, kSync, kSyncSize);
@@ -169,9 +153,9 @@ void WriteHeader(uint8_t* sector, uint32_t lsn)
     const uint32_t lba = lsn + kLsnToLba;
     assert(lba < kBcdMinuteLimit * kFramesPerMinute);
     uint8_t* header = sector + kHeaderOffset;
-    header[0] = Bcd(lba / kFramesPerMinute);
-    header[1] = Bcd(lba / kFramesPerSecond % kSecondsPerMinute);
-    header[2] = Bcd(lba % kFramesPerSecond);
+    header[0] = ToBcd(lba / kFramesPerMinute);
+    header[1] = ToBcd(lba / kFramesPerSecond % kSecondsPerMinute);
+    header[2] = ToBcd(lba % kFramesPerSecond);
     header[3] = kMode2;
 }
 
@@ -201,7 +185,7 @@ void WriteUserData(uint8_t* sector, const uint8_t* data, size_t size)
 // The EDC covers the subheader and the user data and follows them.
 void WriteEdc(uint8_t* sector, size_t edcOffset)
 {
-    WriteLe32(sector + edcOffset, ComputeEdc(sector + kSubheaderOffset, edcOffset - kSubheaderOffset));
+    PutLe32(sector + edcOffset, ComputeEdc(sector + kSubheaderOffset, edcOffset - kSubheaderOffset));
 }
 
 // Puts codeword i's parity symbols, p in word i and q in word codewords + i
@@ -257,7 +241,7 @@ uint32_t ComputeEdc(const uint8_t* data, size_t count)
     uint32_t crc = 0;
     for (; count >= kEdcSlices; count -= kEdcSlices, data += kEdcSlices) {
         // The running CRC folds into the first four bytes of the block.
-        crc ^= ReadLe32(data);
+        crc ^= GetLe32(data);
         uint32_t next = t[kEdcSlices - 1][crc & 0xFF] ^ t[kEdcSlices - 2][crc >> 8 & 0xFF] ^
                         t[kEdcSlices - 3][crc >> 16 & 0xFF] ^ t[kEdcSlices - 4][crc >> 24];
         for (size_t j = 4; j < kEdcSlices; ++j)

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "Image.h"
+#include "engine/base/ByteOrder.h"
 
 // File layout:
 //   BITMAPFILEHEADER  14 bytes: "BM", file size, 2 reserved words, offset of the pixels
@@ -22,17 +23,6 @@ const uint32_t kInfoHeaderSize = 40;
 const size_t kCoreWidth = 4, kCoreHeight = 6, kCorePlanes = 8, kCoreBitCount = 10;
 const size_t kInfoWidth = 4, kInfoHeight = 8, kInfoPlanes = 12, kInfoBitCount = 14;
 const size_t kInfoCompression = 16, kInfoSizeImage = 20, kInfoClrUsed = 32, kInfoMasks = 40;
-
-uint16_t ReadU16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-
-uint32_t ReadU32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
 
 bool IsKnownHeaderSize(uint32_t size)
 {
@@ -126,8 +116,8 @@ bool HeaderReader::ReadFileHeader()
         return Fail("not a BMP file");
     if (size_ < kFileHeaderSize + 4)
         return Fail("the file ends inside the bitmap header");
-    pixelOffset_ = ReadU32(data_ + 10);
-    headerSize_ = ReadU32(data_ + kFileHeaderSize);
+    pixelOffset_ = GetLe32(data_ + 10);
+    headerSize_ = GetLe32(data_ + kFileHeaderSize);
     return true;
 }
 
@@ -149,22 +139,22 @@ bool HeaderReader::ReadBitmapHeader()
 
 void HeaderReader::ReadCoreFields()
 {
-    width_ = ReadU16(Field(kCoreWidth));
-    height_ = ReadU16(Field(kCoreHeight));
-    planes_ = ReadU16(Field(kCorePlanes));
-    h_.bitsPerPixel = ReadU16(Field(kCoreBitCount));
+    width_ = GetLe16(Field(kCoreWidth));
+    height_ = GetLe16(Field(kCoreHeight));
+    planes_ = GetLe16(Field(kCorePlanes));
+    h_.bitsPerPixel = GetLe16(Field(kCoreBitCount));
     h_.compression = kBmpRgb;
 }
 
 void HeaderReader::ReadInfoFields()
 {
-    width_ = static_cast<int32_t>(ReadU32(Field(kInfoWidth)));
-    height_ = static_cast<int32_t>(ReadU32(Field(kInfoHeight)));
-    planes_ = ReadU16(Field(kInfoPlanes));
-    h_.bitsPerPixel = ReadU16(Field(kInfoBitCount));
-    h_.compression = ReadU32(Field(kInfoCompression));
-    sizeImage_ = ReadU32(Field(kInfoSizeImage));
-    colorsUsed_ = ReadU32(Field(kInfoClrUsed));
+    width_ = static_cast<int32_t>(GetLe32(Field(kInfoWidth)));
+    height_ = static_cast<int32_t>(GetLe32(Field(kInfoHeight)));
+    planes_ = GetLe16(Field(kInfoPlanes));
+    h_.bitsPerPixel = GetLe16(Field(kInfoBitCount));
+    h_.compression = GetLe32(Field(kInfoCompression));
+    sizeImage_ = GetLe32(Field(kInfoSizeImage));
+    colorsUsed_ = GetLe32(Field(kInfoClrUsed));
 }
 
 // The bit depth, and a compression that goes with it.
@@ -227,7 +217,7 @@ bool HeaderReader::ReadMasks()
         if (tablesEnd_ > size_)
             return Fail("the file ends inside the bitmap header");
         for (int i = 0; i < 3; ++i)
-            masks[i] = ReadU32(Field(kInfoMasks + 4 * i));
+            masks[i] = GetLe32(Field(kInfoMasks + 4 * i));
     }
     const bool valid = MakeChannel(masks[0], h_.red) && MakeChannel(masks[1], h_.green) &&
                        MakeChannel(masks[2], h_.blue);

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "engine/base/ByteOrder.h"
+
 // The orientation is tag 0x0112 of IFD0 in the TIFF structure that follows
 // "Exif\0\0" in an APP1 segment:
 //
@@ -33,11 +35,6 @@ constexpr uint16_t kTagOrientation = 0x0112;
 constexpr uint16_t kTypeShort = 3;
 constexpr int kUpright = 1;
 
-uint16_t BigEndian16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] << 8 | p[1]);
-}
-
 // Reads from the TIFF structure in its own byte order; every read is
 // checked against the end of the APP1 segment.
 class TiffReader {
@@ -63,17 +60,15 @@ public:
         if (offset > size_ || size_ - offset < 2)
             return false;
         const uint8_t* p = data_ + offset;
-        value = bigEndian_ ? static_cast<uint16_t>(p[0] << 8 | p[1])
-                           : static_cast<uint16_t>(p[1] << 8 | p[0]);
+        value = bigEndian_ ? GetBe16(p) : GetLe16(p);
         return true;
     }
 
     bool U32(size_t offset, uint32_t& value) const
     {
-        uint16_t first = 0, second = 0;
-        if (!U16(offset, first) || !U16(offset + 2, second))
+        if (offset > size_ || size_ - offset < 4)
             return false;
-        value = bigEndian_ ? (uint32_t{first} << 16 | second) : (uint32_t{second} << 16 | first);
+        value = bigEndian_ ? GetBe32(data_ + offset) : GetLe32(data_ + offset);
         return true;
     }
 
@@ -109,7 +104,7 @@ bool FindExifTiff(const uint8_t* data, size_t size, const uint8_t*& tiff, size_t
             pos += kMarkerSize;
             continue;
         }
-        const size_t length = BigEndian16(data + pos + kMarkerSize);
+        const size_t length = GetBe16(data + pos + kMarkerSize);
         if (length < kLengthSize || length > size - pos - kMarkerSize)
             return false;
         const uint8_t* payload = data + pos + kMarkerSize + kLengthSize;

@@ -11,6 +11,7 @@
 #include "ExifOrientation.h"
 #include "FileSize.h"
 #include "JpegDecoder.h"
+#include "engine/base/ByteOrder.h"
 
 namespace {
 
@@ -126,8 +127,8 @@ std::string CheckJpegHeader(std::FILE* f)
             return kEnded;
         const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame)
-            return SizeFault((b[5] << 8) | b[6], (b[3] << 8) | b[4]);
-        at += 2 + ((b[0] << 8) | b[1]);
+            return SizeFault(GetBe16(b + 5), GetBe16(b + 3));
+        at += 2 + GetBe16(b);
     }
     return "the JPEG data is damaged: it has too many segments";
 }
@@ -137,12 +138,10 @@ std::string CheckBmpHeader(std::FILE* f)
     uint8_t b[26];
     if (!ReadAt(f, 0, b, sizeof b))
         return "the bitmap ends before its header is complete";
-    auto u16 = [&](int at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8; };
-    auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
-    if (u32(14) == 12)  // OS/2 core header: 16-bit sizes
-        return SizeFault(u16(18), u16(20));
-    const int64_t width = static_cast<int32_t>(u32(18));
-    const int64_t height = static_cast<int32_t>(u32(22));
+    if (GetLe32(b + 14) == 12)  // OS/2 core header: 16-bit sizes
+        return SizeFault(GetLe16(b + 18), GetLe16(b + 20));
+    const int64_t width = static_cast<int32_t>(GetLe32(b + 18));
+    const int64_t height = static_cast<int32_t>(GetLe32(b + 22));
     return SizeFault(width < 0 ? -width : width, height < 0 ? -height : height);
 }
 

@@ -9,8 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/api/BurnRunner.h"
-#include "engine/api/StillPrefetcher.h"
+#include "engine/recorder/BurnRunner.h"
+#include "engine/slideshow/StillPrefetcher.h"
 
 namespace {
 

@@ -13,7 +13,8 @@
 
 #include "burn/VideoCdJob.h"
 #include "engine/api/Engine.h"
-#include "engine/api/SlideshowBurn.h"
+#include "engine/recorder/ImageOutput.h"
+#include "engine/slideshow/SlideshowBurn.h"
 #include "engine/include/NeroAPI.h"
 #include "engine/still/StillItem.h"
 #include "support/ExternalTool.h"
@@ -343,8 +344,9 @@ TEST_F(EngineApiTest, FaultsAreFoundBeforeAnyStillIsMade)
     std::string error;
     VideoCdJobPtr job = MakeVideoCdJob({{Corpus("bmp/rgb24.bmp"), 1}}, error);
     m_observer.returned = false;
-    EXPECT_EQ(ENGINE_BURN_OK, BurnSlideshowImage(*job, true, 60 * 75, nullptr));
-    EXPECT_EQ(ENGINE_BURN_FAILED, BurnSlideshowImage(*job, true, 4 * 75, nullptr));
+    ImageOutput output(m_dir.File("images"));
+    EXPECT_EQ(ENGINE_BURN_OK, BurnSlideshow(*job, true, 60 * 75, output, nullptr));
+    EXPECT_EQ(ENGINE_BURN_FAILED, BurnSlideshow(*job, true, 4 * 75, output, nullptr));
     m_observer.returned = true;
     log = NeroGetErrorLog();
     ASSERT_NE(nullptr, log);

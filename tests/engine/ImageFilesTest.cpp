@@ -1,4 +1,4 @@
-#include "engine/api/ImageFiles.h"
+#include "engine/recorder/ImageFiles.h"
 
 #include <gtest/gtest.h>
 

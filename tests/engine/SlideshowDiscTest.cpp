@@ -1,4 +1,4 @@
-#include "engine/api/SlideshowDisc.h"
+#include "engine/slideshow/SlideshowDisc.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "VideoCdTestSupport.h"
-#include "engine/api/SlideshowDisc.h"
+#include "engine/slideshow/SlideshowDisc.h"
 #include "support/ExternalTool.h"
 #include "support/TempDir.h"
 

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "engine/api/VideoCdMpegFile.h"
+#include "engine/slideshow/VideoCdMpegFile.h"
 #include "support/TempDir.h"
 
 TEST(VideoCdMpegFile, SizeLimitIsCheckedBeforeReading)

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "VideoCdTestSupport.h"
-#include "engine/api/SlideshowDisc.h"
+#include "engine/slideshow/SlideshowDisc.h"
 #include "support/ExternalTool.h"
 #include "support/TempDir.h"
 

@@ -1,7 +1,7 @@
 // The reader of MPEG items on any bytes: accepted files are whole packs of
 // one of the two Video CD rasters.
 #include "FuzzSupport.h"
-#include "engine/api/VideoCdMpegFile.h"
+#include "engine/slideshow/VideoCdMpegFile.h"
 
 FUZZ_TARGET(FuzzMpegFile)
 {

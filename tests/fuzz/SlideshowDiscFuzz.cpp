@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "engine/api/SlideshowDisc.h"
+#include "engine/slideshow/SlideshowDisc.h"
 #include "engine/disc/VideoCdImageWriter.h"
 #include "engine/still/StillEncoder.h"
 #include "engine/still/StillFramer.h"

@@ -9,7 +9,7 @@
 #endif
 
 #include "SamplePictures.h"
-#include "engine/api/ImageFiles.h"
+#include "engine/recorder/ImageFiles.h"
 #include "framework/CException.h"
 #include "framework/FileHelpers.h"
 #include "photo/CProjectInfo.h"

@@ -7,7 +7,7 @@
 #include <direct.h>
 #endif
 
-#include "CalendarTime.h"
+#include "engine/base/CalendarTime.h"
 
 namespace {
 

@@ -6,10 +6,9 @@
 #include <memory>
 #include <thread>
 
-#include "BurnRunner.h"
-#include "Engine.h"
-#include "FileSectorSink.h"
-#include "ImageFiles.h"
+#include "engine/recorder/BurnRunner.h"
+#include "engine/recorder/DiscOutput.h"
+#include "engine/api/Engine.h"
 #include "SlideshowDisc.h"
 #include "StillPrefetcher.h"
 #include "VideoCdMpegFile.h"
@@ -92,9 +91,10 @@ bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std:
 // Plans and writes the image on the burn's worker thread.
 class SlideshowJob {
 public:
-    SlideshowJob(std::vector<SlideshowPhoto> photos, EngineConfig config, bool simulate, uint32_t capacity)
+    SlideshowJob(std::vector<SlideshowPhoto> photos, EngineConfig config, bool simulate, uint32_t capacity,
+                 DiscOutput& output)
         : m_photos(std::move(photos)), m_config(std::move(config)), m_bSimulate(simulate), m_capacity(capacity),
-          m_when(std::time(nullptr))
+          m_output(output), m_when(std::time(nullptr))
     {
     }
 
@@ -145,11 +145,10 @@ public:
         // the same on a machine of many cores.
         const unsigned int makers = std::min(4u, std::max(1u, std::thread::hardware_concurrency()));
         stills = std::make_unique<StillPrefetcher>(std::move(paths), options, makers);
-        return m_bSimulate ? Simulate(writer, work) : WriteImage(writer, work);
+        return m_bSimulate ? Simulate(writer, work) : WriteDisc(writer, work);
     }
 
     const std::string& Error() const { return m_error; }
-    const ImageFiles& Files() const { return m_files; }
 
 private:
     // CD time (75 sectors a second), rounded up: seconds below a minute,
@@ -227,34 +226,32 @@ private:
         return written.ok;
     }
 
-    bool WriteImage(VideoCdImageWriter& writer, BurnWork& work)
+    bool WriteDisc(VideoCdImageWriter& writer, BurnWork& work)
     {
-        FileSectorSink sink;
-        if (!m_files.Prepare(m_config.imageFolder, m_when, m_error) || !sink.Open(m_files.TempBinPath(), m_error))
+        if (!m_output.Open(m_when, m_error))
             return false;
-        work.SetPhase("Writing the image");
-        VideoCdResult written = writer.Write(sink, ProgressOf(work));
+        work.SetPhase(m_output.WritingPhase());
+        VideoCdResult written = writer.Write(m_output.Sink(), ProgressOf(work));
         if (!written.ok) {
             m_error = written.error;
             return false;
         }
-        return sink.Close(m_error) &&
-               m_files.WriteCueSheet(writer.CueSheet(m_files.BinFileName()), m_error) &&
-               m_files.Commit(m_error);
+        return m_output.Close(writer, m_error);
     }
 
     std::vector<SlideshowPhoto> m_photos;
     EngineConfig m_config;
     bool m_bSimulate;
     uint32_t m_capacity;  // sectors of the medium
+    DiscOutput& m_output;
     std::time_t m_when;
-    ImageFiles m_files;
     std::string m_error;
 };
 
 }  // namespace
 
-int BurnSlideshowImage(const EngineVideoCdJob& job, bool simulate, uint32_t capacity, EngineProgress* progress)
+int BurnSlideshow(const EngineVideoCdJob& job, bool simulate, uint32_t capacity, DiscOutput& output,
+                  EngineProgress* progress)
 {
     Engine& engine = Engine::Instance();
     std::vector<SlideshowPhoto> photos;
@@ -263,17 +260,15 @@ int BurnSlideshowImage(const EngineVideoCdJob& job, bool simulate, uint32_t capa
         engine.AddError(error);
         return ENGINE_BURN_BAD_JOB;
     }
-    SlideshowJob burn(std::move(photos), engine.Config(), simulate, capacity);
+    SlideshowJob burn(std::move(photos), engine.Config(), simulate, capacity, output);
     BurnRunner runner([&engine] { return engine.IdleSaysStop(); }, progress);
     bool ok = runner.Run([&burn](BurnWork& work) { return burn.Run(work); });
     if (!ok && runner.Aborted())
-        return ENGINE_BURN_USER_ABORT;  // the image files go with the job
+        return ENGINE_BURN_USER_ABORT;  // an output left open keeps nothing
     if (!ok) {
         const std::string& why = !runner.Failure().empty() ? runner.Failure() : burn.Error();
-        engine.AddError(why.empty() ? std::string("the image could not be written") : why);
+        engine.AddError(why.empty() ? std::string("the disc could not be written") : why);
         return ENGINE_BURN_FAILED;
     }
-    if (!simulate)
-        engine.SetLastImage(burn.Files().BinPath(), burn.Files().CuePath());
     return ENGINE_BURN_OK;
 }

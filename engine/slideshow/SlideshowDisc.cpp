@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "CalendarTime.h"
+#include "engine/base/CalendarTime.h"
 #include "engine/disc/VideoCdWait.h"
 #include "engine/still/StillItem.h"
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "EngineConfig.h"
+#include "engine/api/EngineConfig.h"
 #include "engine/disc/VideoCdDisc.h"
 #include "engine/still/StillItem.h"
 

@@ -1,6 +1,8 @@
 #include "ImageRecorder.h"
 
-#include "SlideshowBurn.h"
+#include "ImageOutput.h"
+#include "engine/api/Engine.h"
+#include "engine/slideshow/SlideshowBurn.h"
 
 namespace {
 
@@ -58,5 +60,11 @@ int ImageRecorder::BurnVideoCd(const EngineVideoCdJob& job, unsigned int flags, 
                                EngineProgress* progress)
 {
     // The speed means nothing to a file: the image is written as fast as it can be.
-    return BurnSlideshowImage(job, (flags & ENGINE_BURN_SIMULATE) != 0, kCdBlocks, progress);
+    Engine& engine = Engine::Instance();
+    ImageOutput output(engine.Config().imageFolder);
+    const bool simulate = (flags & ENGINE_BURN_SIMULATE) != 0;
+    const int result = BurnSlideshow(job, simulate, kCdBlocks, output, progress);
+    if (result == ENGINE_BURN_OK && !simulate)
+        engine.SetLastImage(output.BinPath(), output.CuePath());
+    return result;
 }
