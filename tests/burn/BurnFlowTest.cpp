@@ -89,7 +89,8 @@ TEST_F(BurnFlowTest, ABurnWritesTheImageAndSaysSo)
 
 TEST_F(BurnFlowTest, AbortLeavesNothingAndSaysNothing)
 {
-    for (int i = 0; i < 12; ++i)
+    // Long enough that the Abort always comes while the engine works.
+    for (int i = 0; i < 150; ++i)
         AddPhoto(std::string(kCorpus) + "\\photos\\kpa_snow.jpg", 1);
     m_prompter.m_messageAnswers = {IDYES};
     UINT_PTR timer = SetTimer(nullptr, 0, 50, &PressAbort);
