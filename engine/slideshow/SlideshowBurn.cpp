@@ -8,6 +8,7 @@
 
 #include "engine/recorder/BurnRunner.h"
 #include "engine/recorder/DiscOutput.h"
+#include "engine/recorder/FileSectorSink.h"
 #include "engine/api/Engine.h"
 #include "SlideshowDisc.h"
 #include "StillPrefetcher.h"
