@@ -1,6 +1,30 @@
 #include "Engine.h"
 
+#include "engine/recorder/DriveRecorder.h"
 #include "engine/recorder/ImageRecorder.h"
+#ifdef _WIN32
+#include "engine/mmc/DriveDiscovery_win.h"
+#endif
+
+namespace {
+
+// The machine's CD writers, each behind its drive letter. Drives that only
+// read, or that cannot be opened, are left out. Elsewhere a drive is named
+// by its device (snapburn's --device).
+void AddMachineDrives(std::vector<std::unique_ptr<Recorder>>& recorders)
+{
+#ifdef _WIN32
+    for (char letter : CdDriveLetters()) {
+        std::string error;
+        if (std::unique_ptr<DriveRecorder> drive = DriveRecorder::Probe(letter, OpenCdDrive(letter, error)))
+            recorders.push_back(std::move(drive));
+    }
+#else
+    (void)recorders;
+#endif
+}
+
+}  // namespace
 
 Engine& Engine::Instance()
 {
@@ -16,9 +40,15 @@ int Engine::Init(const EngineSettings* settings)
     m_config = DefaultEngineConfig();
     m_recorders.clear();
     m_recorders.push_back(std::make_unique<ImageRecorder>(FreeDriveLetter(), m_config.imageFolder));
+    AddMachineDrives(m_recorders);
     m_bInitialised = true;
     ++m_generation;
     return 0;
+}
+
+void Engine::AddRecorder(std::unique_ptr<Recorder> recorder)
+{
+    m_recorders.push_back(std::move(recorder));
 }
 
 void Engine::Done()

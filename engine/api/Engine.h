@@ -23,6 +23,9 @@ public:
     unsigned int Generation() const { return m_generation; }
 
     const std::vector<std::unique_ptr<Recorder>>& Recorders() const { return m_recorders; }
+    // A recorder named by the caller rather than found (a drive given by its
+    // device, the simulated drive); listed until the engine is stopped.
+    void AddRecorder(std::unique_ptr<Recorder> recorder);
     EngineConfig& Config() { return m_config; }
     const EngineSettings& Settings() const { return m_settings; }
 

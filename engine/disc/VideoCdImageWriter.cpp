@@ -243,6 +243,11 @@ std::string VideoCdImageWriter::CueSheet(const std::string& binFileName) const
     return m_layout.ok ? MakeVideoCdCue(m_disc, m_layout, binFileName) : std::string();
 }
 
+std::vector<CueTrack> VideoCdImageWriter::CueTracks() const
+{
+    return m_layout.ok ? VideoCdCueTracks(m_disc, m_layout) : std::vector<CueTrack>();
+}
+
 VideoCdResult VideoCdImageWriter::Write(SectorSink& sink, const Progress& progress)
 {
     if (!m_layout.ok)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CueSheet.h"
 #include "SectorSink.h"
 #include "VideoCdDisc.h"
 #include "VideoCdLayout.h"
@@ -34,6 +35,8 @@ public:
 
     // The CUE sheet of the image, once planned; binFileName as the FILE line shows it.
     std::string CueSheet(const std::string& binFileName) const;
+    // Its tracks and index points, once planned.
+    std::vector<CueTrack> CueTracks() const;
 
     VideoCdResult Write(SectorSink& sink, const Progress& progress = {});
 

@@ -66,7 +66,7 @@ std::vector<uint8_t> MakeVideoCdPsd(const VideoCdDisc& disc, const VideoCdLayout
     return MakePsdVcd(disc.lists, PlacementOf(layout, file), itemNumbers, file);
 }
 
-std::string MakeVideoCdCue(const VideoCdDisc& disc, const VideoCdLayout& layout, const std::string& binFileName)
+std::vector<CueTrack> VideoCdCueTracks(const VideoCdDisc& disc, const VideoCdLayout& layout)
 {
     std::vector<CueTrack> tracks;
     tracks.push_back({1, std::nullopt, {0}});
@@ -77,5 +77,10 @@ std::string MakeVideoCdCue(const VideoCdDisc& disc, const VideoCdLayout& layout,
             cue.indexStarts.push_back(track.packs + pack);
         tracks.push_back(cue);
     }
-    return MakeCueSheet(binFileName, tracks);
+    return tracks;
+}
+
+std::string MakeVideoCdCue(const VideoCdDisc& disc, const VideoCdLayout& layout, const std::string& binFileName)
+{
+    return MakeCueSheet(binFileName, VideoCdCueTracks(disc, layout));
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "CueSheet.h"
 #include "VideoCdDisc.h"
 #include "VideoCdLayout.h"
 
@@ -13,4 +14,7 @@ std::vector<uint8_t> MakeVideoCdEntries(const VideoCdDisc& disc, const VideoCdLa
 // LOT.VCD and PSD.VCD, or LOT_X.VCD and PSD_X.VCD.
 std::vector<uint8_t> MakeVideoCdLot(const VideoCdDisc& disc, const VideoCdLayout& layout, PsdFile file);
 std::vector<uint8_t> MakeVideoCdPsd(const VideoCdDisc& disc, const VideoCdLayout& layout, PsdFile file);
+// The tracks and index points: track 1 the ISO 9660 area, then each MPEG
+// track with its stored pregap and entry points.
+std::vector<CueTrack> VideoCdCueTracks(const VideoCdDisc& disc, const VideoCdLayout& layout);
 std::string MakeVideoCdCue(const VideoCdDisc& disc, const VideoCdLayout& layout, const std::string& binFileName);

@@ -144,6 +144,9 @@ static inline const EngineVideoItem* EngineJobItemConst(const EngineVideoCdJob* 
 #define ENGINE_BURN_SIMULATE 0x02
 #define ENGINE_BURN_DISC_AT_ONCE 0x08
 #define ENGINE_BURN_CLOSE_SESSION 0x10
+/* A disc burned on a drive is read back and compared with what was sent,
+   unless this is set (simulations write nothing and are never read back). */
+#define ENGINE_BURN_NO_VERIFY 0x20
 
 /* NeroBurn results. */
 #define ENGINE_BURN_OK 0

@@ -13,9 +13,11 @@ public:
     explicit ImageOutput(std::string folder) : m_folder(std::move(folder)) {}
 
     std::string WritingPhase() const override { return "Writing the image"; }
-    bool Open(std::time_t when, std::string& error) override;
+    bool Open(const VideoCdImageWriter& writer, std::time_t when, BurnWork& work, std::string& error) override;
     SectorSink& Sink() override { return m_sink; }
-    bool Close(const VideoCdImageWriter& writer, std::string& error) override;
+    bool Close(const VideoCdImageWriter& writer, BurnWork& work, std::string& error) override;
+    // The files that were begun go when the output does.
+    void Abandon(BurnWork&) override {}
 
     // The image once closed.
     const std::string& BinPath() const { return m_files.BinPath(); }

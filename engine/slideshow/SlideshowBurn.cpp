@@ -1,11 +1,13 @@
 #include "SlideshowBurn.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <memory>
 #include <thread>
 
+#include "engine/base/CdTime.h"
 #include "engine/recorder/BurnRunner.h"
 #include "engine/recorder/DiscOutput.h"
 #include "engine/recorder/FileSectorSink.h"
@@ -89,13 +91,24 @@ bool MakeTrack(const std::string& firstPicture, const EngineConfig& config, std:
     return true;
 }
 
+// The time the disc is dated with: now, or the seconds since 1970 that
+// SOURCE_DATE_EPOCH gives, so that two burns of a project are the same byte
+// for byte, as reproducible builds make their files.
+std::time_t DiscTime()
+{
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || !*epoch || std::strlen(epoch) > 11 || std::strspn(epoch, "0123456789") != std::strlen(epoch))
+        return std::time(nullptr);
+    return static_cast<std::time_t>(std::strtoll(epoch, nullptr, 10));
+}
+
 // Plans and writes the image on the burn's worker thread.
 class SlideshowJob {
 public:
     SlideshowJob(std::vector<SlideshowPhoto> photos, EngineConfig config, bool simulate, uint32_t capacity,
                  DiscOutput& output)
         : m_photos(std::move(photos)), m_config(std::move(config)), m_bSimulate(simulate), m_capacity(capacity),
-          m_output(output), m_when(std::time(nullptr))
+          m_output(output), m_when(DiscTime())
     {
     }
 
@@ -131,8 +144,8 @@ public:
             return false;
         }
         if (writer.TotalSectors() > m_capacity) {
-            m_error = "The disc would need " + Minutes(writer.TotalSectors()) + "; the disc in the recorder holds " +
-                      Minutes(m_capacity) + ". Leave out photos or MPEG items.";
+            m_error = "The disc would need " + CdDurationText(writer.TotalSectors()) +
+                      "; the disc in the recorder holds " + CdDurationText(m_capacity) + ". Leave out photos or MPEG items.";
             return false;
         }
         if (work.ShouldStop())
@@ -152,17 +165,6 @@ public:
     const std::string& Error() const { return m_error; }
 
 private:
-    // CD time (75 sectors a second), rounded up: seconds below a minute,
-    // whole minutes above.
-    static std::string Minutes(uint32_t sectors)
-    {
-        const uint32_t seconds = (sectors + 74) / 75;
-        if (seconds < 60)
-            return std::to_string(seconds) + (seconds == 1 ? " second" : " seconds");
-        const uint32_t minutes = (seconds + 59) / 60;
-        return std::to_string(minutes) + (minutes == 1 ? " minute" : " minutes");
-    }
-
     // Every photo's file, from its header alone; the first fault fails the
     // job with the photo's place in the list.
     bool CheckPhotos(BurnWork& work)
@@ -229,15 +231,16 @@ private:
 
     bool WriteDisc(VideoCdImageWriter& writer, BurnWork& work)
     {
-        if (!m_output.Open(m_when, m_error))
+        if (!m_output.Open(writer, m_when, work, m_error))
             return false;
         work.SetPhase(m_output.WritingPhase());
         VideoCdResult written = writer.Write(m_output.Sink(), ProgressOf(work));
         if (!written.ok) {
             m_error = written.error;
+            m_output.Abandon(work);
             return false;
         }
-        return m_output.Close(writer, m_error);
+        return m_output.Close(writer, work, m_error);
     }
 
     std::vector<SlideshowPhoto> m_photos;
