@@ -79,6 +79,10 @@ bool DiscAtOnceWriter::WaitUntilReady(const char* what, std::string& error)
             continue;  // a changed disc or a reset is said once, then the drive answers
         if (!result.delivered || !Busy(sense) || waited >= kReadyLimitMs)
             return Failed(what, result, error);
+        if (m_hooks.stop && m_hooks.stop()) {
+            error = "The burn was stopped.";
+            return false;
+        }
         m_device.Transport().Pause(kReadyPollMs);
         waited += kReadyPollMs;
     }

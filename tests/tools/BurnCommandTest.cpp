@@ -75,3 +75,38 @@ TEST(SnapburnBurn, ExitStatusOfFailures)
     EXPECT_NE(std::string::npos, refused.err.find("gen_empty.jpg")) << refused.err;
     EXPECT_EQ(0u, FileCount(dir.File("images")));
 }
+
+// The simulated drive records, dated alike, the disc the image recorder
+// writes; a drive that refuses whole sectors makes the same disc; one
+// without a disc fails and says so.
+TEST(SnapburnBurn, SimulatedDriveRecordsTheImagesDisc)
+{
+    TempDir dir;
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    const std::vector<std::string> photos = {"--delay", "2", Corpus("bmp/rgb24.bmp"), Corpus("photos/kpa_snow.jpg")};
+    auto burn = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = photos;
+        args.insert(args.end(), extra.begin(), extra.end());
+        return BurnWith(args);
+    };
+    Outcome image = burn({"--out", dir.File("image")});
+    Outcome drive = burn({"--out", dir.File("drive"), "--device", "simulated"});
+    Outcome fallback = burn({"--out", dir.File("fallback"), "--device", "simulated:raw-refused"});
+    Outcome empty = burn({"--out", dir.File("empty"), "--device", "simulated:no-medium"});
+    unsetenv("SOURCE_DATE_EPOCH");
+    ASSERT_EQ(0, image.status) << image.err;
+    ASSERT_EQ(0, drive.status) << drive.err;
+    ASSERT_EQ(0, fallback.status) << fallback.err;
+    std::string bin;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.File("image")))
+        if (entry.path().extension() == ".bin")
+            bin = TempDir::Read(entry.path().string());
+    ASSERT_FALSE(bin.empty());
+    EXPECT_TRUE(bin == TempDir::Read(dir.File("drive/Snapdisc simulated drive.bin")));
+    EXPECT_TRUE(bin == TempDir::Read(dir.File("fallback/Snapdisc simulated drive.bin")));
+    EXPECT_NE(std::string::npos, TempDir::Read(dir.File("drive/Snapdisc simulated drive.cue")).find("TRACK 02 MODE2/2352"));
+
+    EXPECT_EQ(1, empty.status);
+    EXPECT_NE(std::string::npos, empty.err.find("There is no disc in the recorder.")) << empty.err;
+    EXPECT_EQ(0u, FileCount(dir.File("empty")));
+}

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,7 +13,14 @@
 
 #include "burn/ControlFile.h"
 #include "burn/VideoCdJob.h"
+#ifdef _WIN32
+#include "engine/mmc/DriveDiscovery_win.h"
+#elif defined(__linux__)
+#include "engine/mmc/SgIoTransport_posix.h"
+#endif
 #include "engine/api/Engine.h"
+#include "engine/mmc/SimulatedDrive.h"
+#include "engine/recorder/DriveRecorder.h"
 #include "engine/include/NeroAPI.h"
 #include "framework/CException.h"
 #include "framework/FileHelpers.h"
@@ -36,13 +44,15 @@ struct BurnArguments {
     std::string outFolder;
     int videoSystem = 0;  // 0 the engine's default, 1 PAL, 2 NTSC
     bool simulate = false;
+    bool verify = true;
+    std::string device;  // empty: the image recorder
 };
 
 bool ParseArguments(int argc, char** argv, BurnArguments& a, std::FILE* err)
 {
     for (int i = 0; i < argc; ++i) {
         std::string arg = argv[i];
-        if ((arg == "--delay" || arg == "--out") && i + 1 >= argc) {
+        if ((arg == "--delay" || arg == "--out" || arg == "--device") && i + 1 >= argc) {
             std::fprintf(err, "snapburn burn: %s needs a value\n", arg.c_str());
             return false;
         }
@@ -62,6 +72,10 @@ bool ParseArguments(int argc, char** argv, BurnArguments& a, std::FILE* err)
             a.videoSystem = 2;
         } else if (arg == "--simulate") {
             a.simulate = true;
+        } else if (arg == "--no-verify") {
+            a.verify = false;
+        } else if (arg == "--device") {
+            a.device = argv[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::fprintf(err, "snapburn burn: unknown option %s\n", arg.c_str());
             return false;
@@ -145,6 +159,72 @@ void PrintErrors(std::FILE* err)
     }
 }
 
+// The drive --device names, added to the engine's recorders: "simulated"
+// or "simulated:FAULT" (the drive in memory, see SimulatedDrive), a drive
+// letter on Windows, a device node on Linux. False with a message when
+// there is no such drive or it cannot write CDs.
+bool AddDevice(const std::string& device, SimulatedDrive*& simulated, std::FILE* err)
+{
+    std::unique_ptr<ScsiTransport> transport;
+    std::string error;
+    char letter = 0;
+    if (device == "simulated" || device.rfind("simulated:", 0) == 0) {
+        SimulatedDriveSetup setup;
+        if (device.size() > 10 && !SimulatedDrive::ParseFault(device.substr(10), setup.fault)) {
+            std::string names;
+            for (const std::string& name : SimulatedDrive::FaultNames())
+                names += " " + name;
+            std::fprintf(err, "snapburn: %s: no such fault of the simulated drive; there are:%s\n",
+                         device.substr(10).c_str(), names.c_str());
+            return false;
+        }
+        auto drive = std::make_unique<SimulatedDrive>(setup);
+        simulated = drive.get();
+        transport = std::move(drive);
+    } else {
+#ifdef _WIN32
+        letter = static_cast<char>(std::toupper(static_cast<unsigned char>(device[0])));
+        if (device.size() <= 2 && (device.size() == 1 || device[1] == ':'))
+            transport = OpenCdDrive(letter, error);
+        else
+            error = device + ": name a drive by its letter, such as E:";
+#elif defined(__linux__)
+        transport = SgIoTransport::Open(device, error);
+#else
+        error = device + ": drives cannot be reached on this system";
+#endif
+    }
+    if (!transport) {
+        std::fprintf(err, "snapburn: %s\n", error.c_str());
+        return false;
+    }
+    std::unique_ptr<DriveRecorder> recorder = DriveRecorder::Probe(letter, std::move(transport));
+    if (!recorder) {
+        std::fprintf(err, "snapburn: %s: the drive cannot write CDs\n", device.c_str());
+        return false;
+    }
+    Engine::Instance().AddRecorder(std::move(recorder));
+    return true;
+}
+
+// What the simulated drive recorded, as a BIN/CUE pair in the image folder.
+bool SaveRecordedDisc(const SimulatedDrive& drive, const std::string& folder, std::FILE* out, std::FILE* err)
+{
+    const std::string where = folder.empty() ? std::string(".") : folder;
+    std::error_code ignored;
+    std::filesystem::create_directories(where, ignored);  // a failure shows when the files are written
+    const std::string base = where + "/Snapdisc simulated drive";
+    const std::string bin = base + ".bin", cue = base + ".cue";
+    const std::string sheet = drive.CueText("Snapdisc simulated drive.bin");
+    const std::vector<uint8_t>& image = drive.Image();
+    if (!WriteWholeFile(bin, image) || !WriteWholeFile(cue, std::vector<uint8_t>(sheet.begin(), sheet.end()))) {
+        std::fprintf(err, "snapburn: %s: the recorded disc cannot be saved\n", base.c_str());
+        return false;
+    }
+    std::fprintf(out, "recorded by the simulated drive\ncue: %s\nbin: %s\n", cue.c_str(), bin.c_str());
+    return true;
+}
+
 int Burn(const EngineVideoCdJob& job, const BurnArguments& a, std::FILE* out, std::FILE* err)
 {
     EngineSettings settings{};
@@ -163,9 +243,16 @@ int Burn(const EngineVideoCdJob& job, const BurnArguments& a, std::FILE* out, st
     if (a.videoSystem != 0)
         config.ntsc = a.videoSystem == 2;
 
+    SimulatedDrive* simulated = nullptr;
+    if (!a.device.empty() && !AddDevice(a.device, simulated, err)) {
+        NeroDone();
+        return 1;
+    }
     int result = ENGINE_BURN_FAILED;
+    // The image recorder comes first; a drive given by --device last.
     EngineRecorderList* recorders = NeroGetAvailableDrivesEx(ENGINE_MEDIA_CD, nullptr);
-    EngineDeviceHandle device = recorders && recorders->count > 0 ? NeroOpenDevice(&recorders->recorders[0]) : nullptr;
+    const int chosen = recorders && recorders->count > 0 ? (a.device.empty() ? 0 : recorders->count - 1) : -1;
+    EngineDeviceHandle device = chosen >= 0 ? NeroOpenDevice(&recorders->recorders[chosen]) : nullptr;
     if (device) {
         Progress progress{out, err, std::chrono::steady_clock::now()};
         EngineProgress callbacks{};
@@ -174,20 +261,28 @@ int Burn(const EngineVideoCdJob& job, const BurnArguments& a, std::FILE* out, st
         callbacks.addLogLine = OnLogLine;
         callbacks.userData = &progress;
         unsigned int flags = ENGINE_BURN_DISC_AT_ONCE | ENGINE_BURN_CLOSE_SESSION |
-                             (a.simulate ? ENGINE_BURN_SIMULATE : ENGINE_BURN_WRITE);
+                             (a.simulate ? ENGINE_BURN_SIMULATE : ENGINE_BURN_WRITE) |
+                             (a.verify ? 0u : unsigned{ENGINE_BURN_NO_VERIFY});
         result = NeroBurn(device, ENGINE_FORMAT_VIDEO_CD, &job, flags, 0, &callbacks);
         std::fputc('\n', out);
         NeroCloseDevice(device);
     }
     NeroFreeMem(recorders);
-    if (result == ENGINE_BURN_OK && !a.simulate)
+    if (result == ENGINE_BURN_OK && !a.simulate && simulated) {
+        if (!SaveRecordedDisc(*simulated, a.outFolder, out, err))
+            result = ENGINE_BURN_FAILED;
+    } else if (result == ENGINE_BURN_OK && !a.simulate && !a.device.empty()) {
+        std::fprintf(out, "the disc is written\n");
+    } else if (result == ENGINE_BURN_OK && !a.simulate) {
         std::fprintf(out, "cue: %s\nbin: %s\n", Engine::Instance().LastCue().c_str(), Engine::Instance().LastBin().c_str());
-    else if (result == ENGINE_BURN_OK)
+    } else if (result == ENGINE_BURN_OK) {
         std::fprintf(out, "simulation complete: nothing was written\n");
-    else if (result == ENGINE_BURN_USER_ABORT)
-        std::fprintf(err, "snapburn: aborted; nothing was written\n");
-    else
+    } else if (result == ENGINE_BURN_USER_ABORT) {
+        std::fprintf(err, a.device.empty() ? "snapburn: aborted; nothing was written\n" : "snapburn: aborted\n");
+        PrintErrors(err);  // what a drive stopped part way means for its disc
+    } else {
         PrintErrors(err);
+    }
     NeroClearErrors();
     NeroDone();
     return result == ENGINE_BURN_OK ? 0 : 1;
