@@ -1,6 +1,7 @@
 #include "SimulatedDrive.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <utility>
@@ -158,6 +159,10 @@ bool IsWriteCommand(uint8_t op)
 
 SimulatedDrive::SimulatedDrive(SimulatedDriveSetup setup) : setup_(std::move(setup))
 {
+    if (!setup_.imageFile.empty()) {
+        imageFile_ = std::fopen(setup_.imageFile.c_str(), "w+b");
+        imageFileOk_ = imageFile_ != nullptr;
+    }
     switch (setup_.fault) {
     case SimFault::NoMedium: setup_.medium = SimMedium::None; break;
     case SimFault::WrongMedium: setup_.medium = SimMedium::Dvd; break;
@@ -780,8 +785,9 @@ SimulatedDrive::Check SimulatedDrive::SendCueSheet(const ScsiRequest& r)
     cueLayout_ = layout;
     writes_.clear();
     if (!session_.testWrite) {
-        image_.clear();
-        image_.reserve(static_cast<size_t>(std::max(layout.leadOutLba, 0)) * kSectorBytes);
+        ClearImage();
+        if (!imageFile_)
+            image_.reserve(static_cast<size_t>(std::max(layout.leadOutLba, 0)) * kSectorBytes);
         pregap_.assign(static_cast<size_t>(std::max(-layout.FirstLba(), 0)) * kSectorBytes, 0);
     }
     return {};
@@ -866,15 +872,11 @@ SimulatedDrive::Check SimulatedDrive::Write(const ScsiRequest& r)
         const int32_t at = lba + static_cast<int32_t>(k);
         const uint8_t form = layout.TrackAt(at)->form;
         uint8_t* out = scratch;
-        if (!session_.testWrite) {
-            if (at < 0) {
-                out = &pregap_[static_cast<size_t>(at - layout.FirstLba()) * kSectorBytes];
-            } else {
-                image_.resize((static_cast<size_t>(at) + 1) * kSectorBytes);
-                out = &image_[static_cast<size_t>(at) * kSectorBytes];
-            }
-        }
+        if (!session_.testWrite && at < 0)
+            out = &pregap_[static_cast<size_t>(at - layout.FirstLba()) * kSectorBytes];
         RecordSector(form, at, host, out, problems);
+        if (!session_.testWrite && at >= 0)
+            StoreSector(at, out);
         host += HostBytesOfForm(form);
     }
     for (std::string& problem : problems)
@@ -1022,14 +1024,56 @@ SimulatedDrive::Check SimulatedDrive::ReadCd(const ScsiRequest& r, std::vector<u
     in.resize(static_cast<size_t>(count) * kSectorBytes);
     for (uint32_t k = 0; k < count; ++k) {
         const int32_t at = lba + static_cast<int32_t>(k);
-        const uint8_t* from = at < 0 ? &pregap_[static_cast<size_t>(at - first) * kSectorBytes]
-                                     : &image_[static_cast<size_t>(at) * kSectorBytes];
-        std::memcpy(&in[k * kSectorBytes], from, kSectorBytes);
+        if (at < 0)
+            std::memcpy(&in[k * kSectorBytes], &pregap_[static_cast<size_t>(at - first) * kSectorBytes], kSectorBytes);
+        else
+            LoadSector(at, &in[k * kSectorBytes]);
     }
     return {};
 }
 
 // ---- State ----------------------------------------------------------------------
+
+SimulatedDrive::~SimulatedDrive()
+{
+    if (imageFile_)
+        std::fclose(imageFile_);
+}
+
+void SimulatedDrive::StoreSector(int32_t lba, const uint8_t* sector)
+{
+    const size_t at = static_cast<size_t>(lba) * kSectorBytes;
+    if (!imageFile_) {
+        if (image_.size() < at + kSectorBytes)
+            image_.resize(at + kSectorBytes);
+        std::memcpy(&image_[at], sector, kSectorBytes);
+        return;
+    }
+    imageFileOk_ = imageFileOk_ && std::fseek(imageFile_, static_cast<long>(at), SEEK_SET) == 0 &&
+                   std::fwrite(sector, 1, kSectorBytes, imageFile_) == kSectorBytes;
+}
+
+void SimulatedDrive::LoadSector(int32_t lba, uint8_t* sector) const
+{
+    const size_t at = static_cast<size_t>(lba) * kSectorBytes;
+    if (!imageFile_) {
+        std::memcpy(sector, &image_[at], kSectorBytes);
+        return;
+    }
+    if (std::fseek(imageFile_, static_cast<long>(at), SEEK_SET) != 0 ||
+        std::fread(sector, 1, kSectorBytes, imageFile_) != kSectorBytes)
+        std::memset(sector, 0, kSectorBytes);  // read back as lost, which a compare finds
+}
+
+void SimulatedDrive::ClearImage()
+{
+    image_.clear();
+    if (imageFile_) {
+        std::fclose(imageFile_);
+        imageFile_ = std::fopen(setup_.imageFile.c_str(), "w+b");
+        imageFileOk_ = imageFile_ != nullptr;
+    }
+}
 
 SimulatedDrive::Check SimulatedDrive::Refuse(uint8_t key, uint8_t asc, uint8_t ascq, const std::string& why)
 {
@@ -1097,7 +1141,7 @@ void SimulatedDrive::Advance(uint64_t milliseconds)
         } else if (action == Action::Blank) {
             state_ = SimDiscState::Blank;
             disc_ = SimLayout{};
-            image_.clear();
+            ClearImage();
             pregap_.clear();
         }
     }
@@ -1142,9 +1186,12 @@ void SimulatedDrive::Finish()
         state_ = SimDiscState::Complete;
         disc_ = session_.layout;
         discType_ = session_.sessionFormat;
-        if (setup_.fault == SimFault::BitFlip && !image_.empty()) {
-            const size_t sector = static_cast<size_t>(disc_.leadOutLba / 2);
-            image_[sector * kSectorBytes + 1000] ^= 0x10;
+        if (setup_.fault == SimFault::BitFlip && disc_.leadOutLba > 0) {
+            const int32_t lba = disc_.leadOutLba / 2;
+            uint8_t sector[kSectorBytes];
+            LoadSector(lba, sector);
+            sector[1000] ^= 0x10;
+            StoreSector(lba, sector);
         }
     }
     session_ = Session{};
@@ -1169,9 +1216,11 @@ void SimulatedDrive::PreRecord(int32_t blocks)
     discType_ = 0x20;
     disc_.tracks.push_back(SimTrack{1, 4, kFormXa, kFirstPregapLba, {0}});
     disc_.leadOutLba = blocks;
-    image_.assign(static_cast<size_t>(blocks) * kSectorBytes, 0);
+    ClearImage();
     const uint8_t empty[kForm2DataSize] = {};
-    for (int32_t lba = 0; lba < blocks; ++lba)
-        MakeForm2Sector(&image_[static_cast<size_t>(lba) * kSectorBytes], static_cast<uint32_t>(lba),
-                        Subheader{0, 0, kSubmodeForm2, 0}, empty);
+    uint8_t sector[kSectorBytes];
+    for (int32_t lba = 0; lba < blocks; ++lba) {
+        MakeForm2Sector(sector, static_cast<uint32_t>(lba), Subheader{0, 0, kSubmodeForm2, 0}, empty);
+        StoreSector(lba, sector);
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,9 @@ struct SimulatedDriveSetup {
     std::vector<int> writeSpeeds = {4, 8, 16, 24, 48};  // multiples of 1x = 176 kB/s
     uint32_t maxCueSheetBytes = 3072;
     SimFault fault = SimFault::None;
+    // Where the recorded disc is kept from LBA 0, as raw sectors: a file
+    // (for whole discs, which do not fit in memory), or memory when empty.
+    std::string imageFile;
 };
 
 enum class SimDiscState : uint8_t { Blank, Complete, Damaged };
@@ -60,6 +64,9 @@ struct SimWrite {
 class SimulatedDrive : public ScsiTransport {
 public:
     explicit SimulatedDrive(SimulatedDriveSetup setup = {});
+    ~SimulatedDrive() override;
+    SimulatedDrive(const SimulatedDrive&) = delete;
+    SimulatedDrive& operator=(const SimulatedDrive&) = delete;
 
     ScsiResult Execute(const ScsiRequest& request) override;
     void Pause(unsigned int milliseconds) override;
@@ -80,8 +87,11 @@ public:
     // A whole burn with Test Write on went through (the disc stayed as it was).
     bool TestWritten() const { return testWritten_; }
     // What the disc holds from LBA 0 as raw 2352-byte sectors: up to the
-    // lead-out after a burn, less after one that broke off.
+    // lead-out after a burn, less after one that broke off. Empty when the
+    // disc is kept in the setup's image file; false there when it could not
+    // be written.
     const std::vector<uint8_t>& Image() const { return image_; }
+    bool ImageFileOk() const { return imageFileOk_; }
     // The first track's pregap, -150..-1, as recorded.
     const std::vector<uint8_t>& Pregap() const { return pregap_; }
     // The BIN/CUE sheet of Image() for the last accepted cue sheet's tracks
@@ -168,6 +178,10 @@ private:
     std::vector<uint8_t> Page2A(bool changeable) const;
     std::vector<uint8_t> Page05(uint8_t control) const;
     void PreRecord(int32_t blocks);
+    // The recorded sector at lba >= 0, in memory or in the image file.
+    void StoreSector(int32_t lba, const uint8_t* sector);
+    void LoadSector(int32_t lba, uint8_t* sector) const;
+    void ClearImage();
     bool AtHalfway(int32_t lba, uint32_t count) const;
 
     SimulatedDriveSetup setup_;
@@ -189,6 +203,8 @@ private:
     SimLayout cueLayout_;
     std::vector<SimWrite> writes_;
     std::vector<uint8_t> image_, pregap_;
+    std::FILE* imageFile_ = nullptr;
+    bool imageFileOk_ = true;
     std::vector<std::string> warnings_;
     std::string lastRefusal_;
     uint64_t now_ = 0;

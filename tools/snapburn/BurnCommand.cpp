@@ -159,12 +159,20 @@ void PrintErrors(std::FILE* err)
     }
 }
 
-// The drive --device names, added to the engine's recorders: "simulated"
-// or "simulated:FAULT" (the drive in memory, see SimulatedDrive), a drive
-// letter on Windows, a device node on Linux. False with a message when
-// there is no such drive or it cannot write CDs.
-bool AddDevice(const std::string& device, SimulatedDrive*& simulated, std::FILE* err)
+// The files the simulated drive records into: "Snapdisc simulated
+// drive.bin" and its CUE sheet in the image folder.
+std::string SimulatedDiscBase(const std::string& folder)
 {
+    return (folder.empty() ? std::string(".") : folder) + "/Snapdisc simulated drive";
+}
+
+// The drive --device names, added to the engine's recorders: "simulated"
+// or "simulated:FAULT" (see SimulatedDrive; it records into the image
+// folder), a drive letter on Windows, a device node on Linux. False with a
+// message when there is no such drive or it cannot write CDs.
+bool AddDevice(const BurnArguments& a, SimulatedDrive*& simulated, std::FILE* err)
+{
+    const std::string& device = a.device;
     std::unique_ptr<ScsiTransport> transport;
     std::string error;
     char letter = 0;
@@ -178,7 +186,14 @@ bool AddDevice(const std::string& device, SimulatedDrive*& simulated, std::FILE*
                          device.substr(10).c_str(), names.c_str());
             return false;
         }
+        std::error_code ignored;
+        std::filesystem::create_directories(a.outFolder.empty() ? "." : a.outFolder, ignored);
+        setup.imageFile = SimulatedDiscBase(a.outFolder) + ".bin";
         auto drive = std::make_unique<SimulatedDrive>(setup);
+        if (!drive->ImageFileOk()) {
+            std::fprintf(err, "snapburn: %s: the simulated drive cannot record here\n", setup.imageFile.c_str());
+            return false;
+        }
         simulated = drive.get();
         transport = std::move(drive);
     } else {
@@ -207,18 +222,21 @@ bool AddDevice(const std::string& device, SimulatedDrive*& simulated, std::FILE*
     return true;
 }
 
-// What the simulated drive recorded, as a BIN/CUE pair in the image folder.
-bool SaveRecordedDisc(const SimulatedDrive& drive, const std::string& folder, std::FILE* out, std::FILE* err)
+// The CUE sheet of what the simulated drive recorded, beside its BIN; or,
+// when the burn did not complete, no files at all.
+bool SaveRecordedDisc(const SimulatedDrive& drive, bool burned, const std::string& folder, std::FILE* out,
+                      std::FILE* err)
 {
-    const std::string where = folder.empty() ? std::string(".") : folder;
-    std::error_code ignored;
-    std::filesystem::create_directories(where, ignored);  // a failure shows when the files are written
-    const std::string base = where + "/Snapdisc simulated drive";
+    const std::string base = SimulatedDiscBase(folder);
     const std::string bin = base + ".bin", cue = base + ".cue";
+    if (!burned) {
+        std::remove(bin.c_str());
+        return false;
+    }
     const std::string sheet = drive.CueText("Snapdisc simulated drive.bin");
-    const std::vector<uint8_t>& image = drive.Image();
-    if (!WriteWholeFile(bin, image) || !WriteWholeFile(cue, std::vector<uint8_t>(sheet.begin(), sheet.end()))) {
+    if (!drive.ImageFileOk() || !WriteWholeFile(cue, std::vector<uint8_t>(sheet.begin(), sheet.end()))) {
         std::fprintf(err, "snapburn: %s: the recorded disc cannot be saved\n", base.c_str());
+        std::remove(bin.c_str());
         return false;
     }
     std::fprintf(out, "recorded by the simulated drive\ncue: %s\nbin: %s\n", cue.c_str(), bin.c_str());
@@ -244,7 +262,7 @@ int Burn(const EngineVideoCdJob& job, const BurnArguments& a, std::FILE* out, st
         config.ntsc = a.videoSystem == 2;
 
     SimulatedDrive* simulated = nullptr;
-    if (!a.device.empty() && !AddDevice(a.device, simulated, err)) {
+    if (!a.device.empty() && !AddDevice(a, simulated, err)) {
         NeroDone();
         return 1;
     }
@@ -268,19 +286,20 @@ int Burn(const EngineVideoCdJob& job, const BurnArguments& a, std::FILE* out, st
         NeroCloseDevice(device);
     }
     NeroFreeMem(recorders);
-    if (result == ENGINE_BURN_OK && !a.simulate && simulated) {
-        if (!SaveRecordedDisc(*simulated, a.outFolder, out, err))
-            result = ENGINE_BURN_FAILED;
-    } else if (result == ENGINE_BURN_OK && !a.simulate && !a.device.empty()) {
-        std::fprintf(out, "the disc is written\n");
-    } else if (result == ENGINE_BURN_OK && !a.simulate) {
-        std::fprintf(out, "cue: %s\nbin: %s\n", Engine::Instance().LastCue().c_str(), Engine::Instance().LastBin().c_str());
-    } else if (result == ENGINE_BURN_OK) {
+    const bool written = result == ENGINE_BURN_OK && !a.simulate;
+    // The simulated drive's recording is kept only when the burn completed.
+    if (simulated && !SaveRecordedDisc(*simulated, written, a.outFolder, out, err) && written)
+        result = ENGINE_BURN_FAILED;
+    if (result == ENGINE_BURN_OK && a.simulate) {
         std::fprintf(out, "simulation complete: nothing was written\n");
+    } else if (result == ENGINE_BURN_OK && a.device.empty()) {
+        std::fprintf(out, "cue: %s\nbin: %s\n", Engine::Instance().LastCue().c_str(), Engine::Instance().LastBin().c_str());
+    } else if (result == ENGINE_BURN_OK && !simulated) {
+        std::fprintf(out, "the disc is written\n");
     } else if (result == ENGINE_BURN_USER_ABORT) {
         std::fprintf(err, a.device.empty() ? "snapburn: aborted; nothing was written\n" : "snapburn: aborted\n");
         PrintErrors(err);  // what a drive stopped part way means for its disc
-    } else {
+    } else if (result != ENGINE_BURN_OK) {
         PrintErrors(err);
     }
     NeroClearErrors();

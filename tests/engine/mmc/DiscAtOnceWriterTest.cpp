@@ -14,7 +14,11 @@ struct Burn {
     explicit Burn(SimulatedDriveSetup setup, DiscAtOnceSettings settings = {}) : drive(setup), device(drive)
     {
         DiscAtOnceHooks hooks;
-        hooks.stop = [this] { return stopAt >= 0 && drive.Writes().size() >= size_t(stopAt); };
+        hooks.stop = [this] {
+            return (stopAt >= 0 && drive.Writes().size() >= size_t(stopAt)) ||
+                   (!stopIn.empty() && phases.find(stopIn) != std::string::npos);
+        };
+        hooks.phase = [this](const std::string& text) { phases += text + "\n"; };
         hooks.log = [this](const std::string& text) { log += text + "\n"; };
         writer = std::make_unique<DiscAtOnceWriter>(device, settings, hooks);
     }
@@ -45,8 +49,9 @@ struct Burn {
     SimulatedDrive drive;
     MmcDevice device;
     std::unique_ptr<DiscAtOnceWriter> writer;
-    int stopAt = -1;  // stop once this many WRITEs were taken
-    std::string error, log;
+    int stopAt = -1;     // stop once this many WRITEs were taken
+    std::string stopIn;  // or once this phase began
+    std::string error, log, phases;
 };
 
 bool WritesRunWithoutGaps(const SimulatedDrive& drive, int32_t from, int32_t to)
@@ -147,4 +152,22 @@ TEST(DiscAtOnceWriter, AStopPartWayEndsTheWriteAndSaysWhatBecomesOfTheDisc)
     std::copy(cdb, cdb + 6, eject.cdb.begin());
     eject.cdbLength = 6;
     EXPECT_TRUE(burn.drive.Execute(eject).Good());
+
+    // Stopped while the drive gets ready: nothing is written.
+    SimulatedDriveSetup loading;
+    loading.fault = SimFault::NotReadyStorm;
+    Burn early(loading);
+    early.stopAt = 0;
+    EXPECT_FALSE(early.Run(bin));
+    EXPECT_EQ("The burn was stopped.", early.error);
+    EXPECT_TRUE(early.drive.Writes().empty());
+    EXPECT_EQ(SimDiscState::Blank, early.drive.DiscState());
+
+    // Stopped while the disc is read back: the disc is complete.
+    Burn late({});
+    late.stopIn = "Verifying";
+    EXPECT_FALSE(late.Run(bin));
+    EXPECT_NE(std::string::npos, late.phases.find("Verifying the disc"));
+    EXPECT_EQ("The check of the disc was stopped; the disc is written.", late.error);
+    EXPECT_EQ(SimDiscState::Complete, late.drive.DiscState());
 }
