@@ -19,6 +19,8 @@ constexpr unsigned int kReadyLimitMs = 60 * 1000;         // a disc just loaded
 constexpr unsigned int kBufferFullPauseMs = 40;
 constexpr unsigned int kBufferFullLimitMs = 120 * 1000;   // a drive that never takes data again
 constexpr unsigned int kFinishPollMs = 1000;
+constexpr unsigned int kDrainPollMs = 500;
+constexpr unsigned int kDrainLimitMs = 5 * 60 * 1000;  // a full buffer at the slowest speed, with room
 constexpr unsigned int kFinishLimitMs = 30 * 60 * 1000;   // lead-out at the slowest speed, with room
 constexpr int kUnitAttentionRetries = 5;
 
@@ -153,6 +155,7 @@ bool DiscAtOnceWriter::Begin(const std::vector<CueTrack>& tracks, uint32_t total
             return Failed("The recorder did not answer", result, error);
     }
     m_removalPrevented = m_device.PreventRemoval(true).Good();
+    m_locked = m_device.Transport().LockForWriting();
     if (!SendCueSheet(tracks, totalSectors, error))
         return false;
     m_writing = true;
@@ -244,6 +247,37 @@ bool DiscAtOnceWriter::SendPending(std::string& error)
 
 bool DiscAtOnceWriter::Finish(std::string& error)
 {
+    const bool ok = Complete(error);
+    Release();
+    return ok;
+}
+
+void DiscAtOnceWriter::Release()
+{
+    if (m_removalPrevented && m_device.PreventRemoval(false).Good())
+        m_removalPrevented = false;
+    if (m_locked) {
+        m_device.Transport().UnlockAfterWriting();
+        m_locked = false;
+    }
+}
+
+void DiscAtOnceWriter::WaitForBuffer()
+{
+    // The drive goes on writing what its buffer holds; the phase shows how
+    // much is left, so a long wait here does not look like a hang.
+    for (unsigned int waited = 0; waited < kDrainLimitMs; waited += kDrainPollMs) {
+        uint32_t size = 0, free = 0;
+        if (!m_device.ReadBufferCapacity(size, free).Good() || size == 0 || free >= size)
+            return;
+        const unsigned int fill = static_cast<unsigned int>(uint64_t{size - free} * 100 / size);
+        Phase("Writing the disc: " + std::to_string(fill) + " % of the recorder's buffer left to write");
+        m_device.Transport().Pause(kDrainPollMs);
+    }
+}
+
+bool DiscAtOnceWriter::Complete(std::string& error)
+{
     if (!SendPending(error))
         return false;
     if (m_nextLba != static_cast<int32_t>(m_totalSectors)) {
@@ -251,6 +285,7 @@ bool DiscAtOnceWriter::Finish(std::string& error)
                 " sectors.";
         return false;
     }
+    WaitForBuffer();
     Phase(m_settings.testWrite ? "Ending the simulation" : "Writing the lead-out");
     // The drive empties its buffer and writes the lead-out. Some drives
     // report an error here although the disc is fine: the disc's state
@@ -268,8 +303,6 @@ bool DiscAtOnceWriter::Finish(std::string& error)
     }
     m_device.SynchronizeCache(false);  // for drives that never come back ready on their own
     m_writing = false;
-    if (m_removalPrevented && m_device.PreventRemoval(false).Good())
-        m_removalPrevented = false;
     DiscInformation disc;
     const ScsiResult read = m_device.ReadDiscInformation(disc);
     const DiscStatus expected = m_settings.testWrite ? DiscStatus::Blank : DiscStatus::Complete;
@@ -326,6 +359,5 @@ void DiscAtOnceWriter::Abandon()
             m_hooks.log("The burn stopped part way: the CD-R cannot be used any more; a CD-RW must be erased before "
                         "it is written again.");
     }
-    if (m_removalPrevented && m_device.PreventRemoval(false).Good())
-        m_removalPrevented = false;
+    Release();
 }

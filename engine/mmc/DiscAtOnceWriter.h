@@ -46,6 +46,10 @@ private:
     bool SendCueSheet(const std::vector<CueTrack>& tracks, uint32_t totalSectors, std::string& error);
     bool WritePregap(std::string& error);
     bool SendPending(std::string& error);
+    void WaitForBuffer();
+    bool Complete(std::string& error);
+    // Lets go of the tray and the drive.
+    void Release();
     bool Verify(std::string& error);
     bool Failed(const std::string& what, const ScsiResult& result, std::string& error) const;
     void Phase(const std::string& text) const;
@@ -61,5 +65,6 @@ private:
     std::vector<uint8_t> m_pending;           // blocks in the drive's form, not sent yet
     std::vector<uint64_t> m_sectorChecks;     // per sector sent, for the read-back
     bool m_removalPrevented = false;
+    bool m_locked = false;  // against other programs, where the system has a lock
     bool m_writing = false;                   // the cue sheet is accepted: the disc is being recorded
 };

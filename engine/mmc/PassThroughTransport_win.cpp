@@ -39,6 +39,8 @@ static_assert(sizeof(PassThroughWithSense) == 96, "request with sense size");
 const DWORD kIoctlCdromExclusiveAccess = CTL_CODE(FILE_DEVICE_CD_ROM, 0x0017, METHOD_BUFFERED,
                                                   FILE_READ_ACCESS | FILE_WRITE_ACCESS);
 const ULONG kExclusiveAccessLockDevice = 1;
+const ULONG kExclusiveAccessUnlockDevice = 2;
+const char kLockOwner[] = "Snapdisc";  // shown to other programs as the lock's owner
 const ULONG kLockIgnoreVolume = 1;  // the disc is about to be rewritten: its file system does not matter
 const size_t kCallerNameLength = 64;
 
@@ -197,19 +199,16 @@ bool PassThroughTransport::Reopen()
     return true;
 }
 
-bool PassThroughTransport::LockForWriting(const std::string& callerName)
+bool PassThroughTransport::LockForWriting()
 {
-    lockName_.clear();
-    for (char c : callerName) {
-        if (lockName_.size() + 1 == kCallerNameLength)
-            break;
-        if (std::isalnum(static_cast<unsigned char>(c)) || std::strchr(" .,:;-_", c) != nullptr)
-            lockName_ += c;
-    }
-    if (lockName_.empty())
-        lockName_ = "Snapdisc";
     locked_ = SendLock();
     return locked_;
+}
+
+void PassThroughTransport::UnlockAfterWriting()
+{
+    if (locked_ && SendUnlock())
+        locked_ = false;
 }
 
 bool PassThroughTransport::SendLock()
@@ -217,9 +216,17 @@ bool PassThroughTransport::SendLock()
     ExclusiveLock lock{};
     lock.requestType = kExclusiveAccessLockDevice;
     lock.flags = kLockIgnoreVolume;
-    std::memcpy(lock.callerName, lockName_.data(), lockName_.size());
+    std::memcpy(lock.callerName, kLockOwner, sizeof kLockOwner - 1);
     DWORD returned = 0;
     return DeviceIoControl(handle_, kIoctlCdromExclusiveAccess, &lock, sizeof lock, nullptr, 0, &returned,
+                           nullptr) != FALSE;
+}
+
+bool PassThroughTransport::SendUnlock()
+{
+    ULONG unlock[2] = {kExclusiveAccessUnlockDevice, 0};
+    DWORD returned = 0;
+    return DeviceIoControl(handle_, kIoctlCdromExclusiveAccess, unlock, sizeof unlock, nullptr, 0, &returned,
                            nullptr) != FALSE;
 }
 

@@ -25,12 +25,10 @@ public:
     // 64 KiB: writes are split into blocks that fit.
     size_t MaxTransferBytes() const override { return maxTransfer_; }
 
-    // Asks the system to keep other programs (Explorer, players) away from
-    // the drive while it is written. False when the system offers no such
-    // lock or another program holds it; the burn goes on either way. The
-    // lock ends when the transport is destroyed. The name, shown to other
-    // programs as the lock's owner, keeps letters, digits and " .,:;-_".
-    bool LockForWriting(const std::string& callerName);
+    // The system's exclusive lock of the drive, owned by "Snapdisc"; it
+    // also ends when the transport is destroyed.
+    bool LockForWriting() override;
+    void UnlockAfterWriting() override;
     bool LockedForWriting() const { return locked_; }
 
     char Letter() const { return letter_; }
@@ -39,13 +37,13 @@ private:
     PassThroughTransport(char letter, void* handle);
     bool Reopen();
     bool SendLock();
+    bool SendUnlock();
     void* AlignedBuffer(size_t length);
 
     char letter_;
     void* handle_;
     size_t maxTransfer_ = 64 * 1024;
     bool locked_ = false;
-    std::string lockName_;
     void* buffer_ = nullptr;  // page-aligned, for any adapter's alignment
     size_t bufferSize_ = 0;
 };

@@ -43,4 +43,9 @@ public:
     virtual void Pause(unsigned int milliseconds) = 0;
     // The most data one command may carry.
     virtual size_t MaxTransferBytes() const { return 64 * 1024; }
+    // Keeps other programs (a file browser, a player) away from the drive
+    // while a disc is written, where the system offers such a lock; false
+    // when it does not or another program holds it: the burn goes on.
+    virtual bool LockForWriting() { return false; }
+    virtual void UnlockAfterWriting() {}
 };

@@ -78,6 +78,8 @@ TEST(DiscAtOnceWriter, RecordsTheImageAsItIsAndReadsItBack)
     EXPECT_EQ(150u * kRaw, burn.drive.Pregap().size());
     EXPECT_EQ(SimDiscState::Complete, burn.drive.DiscState());
     EXPECT_TRUE(burn.drive.Warnings().empty()) << burn.drive.Warnings().front();
+    // After the last block the drive still empties its buffer, and says so.
+    EXPECT_NE(std::string::npos, burn.phases.find("% of the recorder's buffer left to write")) << burn.phases;
 
     // A drive that refuses whole sectors gets them without sync and header,
     // and makes the same disc.

@@ -94,7 +94,8 @@ TEST(DriveDiscovery, CdDrivesAreListedOnceInOrderAndOpenOrSayWhyNot)
         EXPECT_EQ(letter, drive->Letter());
         EXPECT_GT(drive->MaxTransferBytes(), 0u);
         EXPECT_LE(drive->MaxTransferBytes(), 64u * 1024);
-        drive->LockForWriting("Snapdisc test");  // optional: either answer is fine
+        drive->LockForWriting();  // optional: either answer is fine
+        drive->UnlockAfterWriting();
         ExpectCleanInquiryOutcome(*drive);
     }
 }
