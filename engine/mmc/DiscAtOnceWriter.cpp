@@ -355,9 +355,7 @@ void DiscAtOnceWriter::Abandon()
         // is not finished.
         m_device.SynchronizeCache(false);
         m_writing = false;
-        if (m_hooks.log && !m_settings.testWrite)
-            m_hooks.log("The burn stopped part way: the CD-R cannot be used any more; a CD-RW must be erased before "
-                        "it is written again.");
+        m_spoiled = !m_settings.testWrite;
     }
     Release();
 }

@@ -19,7 +19,7 @@ struct DiscAtOnceHooks {
     std::function<void(const std::string&)> phase;
     std::function<void(unsigned int)> percent;
     std::function<bool()> stop;
-    std::function<void(const std::string&)> log;
+    std::function<void(const std::string&)> log;  // notes on how the drive is used
 };
 
 // Records an image of raw 2352-byte XA sectors on a blank CD-R or CD-RW in
@@ -39,6 +39,8 @@ public:
 
     // The main-data form the drive took: whole sectors, or without sync and header.
     uint8_t Form() const { return m_form; }
+    // Abandoned after the drive began recording: the disc is not usable.
+    bool Spoiled() const { return m_spoiled; }
 
 private:
     bool WaitUntilReady(const char* what, std::string& error);
@@ -67,4 +69,5 @@ private:
     bool m_removalPrevented = false;
     bool m_locked = false;  // against other programs, where the system has a lock
     bool m_writing = false;                   // the cue sheet is accepted: the disc is being recorded
+    bool m_spoiled = false;
 };

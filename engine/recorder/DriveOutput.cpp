@@ -10,10 +10,7 @@ bool DriveOutput::Open(const VideoCdImageWriter& writer, std::time_t, BurnWork& 
     hooks.phase = [&work](const std::string& text) { work.SetPhase(text); };
     hooks.percent = [&work](unsigned int percent) { work.SetProgress(percent); };
     hooks.stop = [&work] { return work.ShouldStop(); };
-    hooks.log = [&work](const std::string& text) {
-        Engine::Instance().AddError(text);
-        work.AddLogLine(text);
-    };
+    hooks.log = [&work](const std::string& text) { work.AddLogLine(text); };
     m_writer = std::make_unique<DiscAtOnceWriter>(m_device, m_settings, std::move(hooks));
     if (m_writer->Begin(writer.CueTracks(), writer.TotalSectors(), error))
         return true;
@@ -33,4 +30,9 @@ void DriveOutput::Abandon(BurnWork&)
 {
     if (m_writer)
         m_writer->Abandon();
+}
+
+bool DriveOutput::Spoiled() const
+{
+    return m_writer && m_writer->Spoiled();
 }

@@ -19,6 +19,8 @@ public:
     SectorSink& Sink() override { return *m_writer; }
     bool Close(const VideoCdImageWriter& writer, BurnWork& work, std::string& error) override;
     void Abandon(BurnWork& work) override;
+    // The burn broke off after the drive began recording.
+    bool Spoiled() const;
 
 private:
     MmcDevice& m_device;

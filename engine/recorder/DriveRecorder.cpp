@@ -218,5 +218,14 @@ int DriveRecorder::BurnVideoCd(const EngineVideoCdJob& job, unsigned int flags, 
     settings.speedMultiple = speed;
     DriveOutput output(m_device, settings);
     // The drive itself simulates: the sectors go to it with its laser off.
-    return BurnSlideshow(job, false, disc.freeBlocks ? disc.freeBlocks : 0xFFFFFFFFu, output, progress);
+    int result = BurnSlideshow(job, false, disc.freeBlocks ? disc.freeBlocks : 0xFFFFFFFFu, output, progress);
+    if (result != ENGINE_BURN_OK && output.Spoiled()) {
+        // Stopped by the user or by a fault once recording began: the user
+        // must hear what became of the disc, so a stop is a failure here.
+        Engine::Instance().AddError(disc.mediaType == ENGINE_MEDIA_CDRW
+                                        ? "The burn stopped part way: the CD-RW must be erased before it is used again."
+                                        : "The burn stopped part way: the CD-R cannot be used any more.");
+        result = ENGINE_BURN_FAILED;
+    }
+    return result;
 }

@@ -45,7 +45,7 @@ protected:
     // Adds a simulated drive recording into a file, and turns the burns to it.
     SimulatedDrive& UseDrive(SimulatedDriveSetup setup)
     {
-        setup.imageFile = m_dir.File("drive.bin");
+        setup.imageFile = m_dir.File(m_drives++ ? "drive" + std::to_string(m_drives) + ".bin" : "drive.bin");
         auto drive = std::make_unique<SimulatedDrive>(setup);
         SimulatedDrive& d = *drive;
         std::unique_ptr<DriveRecorder> recorder = DriveRecorder::Probe('D', std::move(drive));
@@ -57,6 +57,8 @@ protected:
         m_device = NeroOpenDevice(&m_list->recorders[m_list->count - 1]);
         return d;
     }
+
+    int m_drives = 0;
 };
 
 }  // namespace
@@ -131,8 +133,8 @@ TEST_F(DriveRecorderTest, DiscSpeedsEraseAndTray)
     EXPECT_EQ(0, NeroEjectLoadCD(m_device, 0));
 }
 
-// Stopped while it writes: the write is ended, the drive is free, the
-// program hears what became of the disc, and no callback comes after.
+// Stopped while it writes: the write is ended, the program hears that the
+// CD-R is lost (a failure, not a silent abort), and no callback comes after.
 TEST_F(DriveRecorderTest, AbortWhileWritingAndATestWrite)
 {
     SimulatedDrive& drive = UseDrive({});
@@ -143,10 +145,30 @@ TEST_F(DriveRecorderTest, AbortWhileWritingAndATestWrite)
 
     m_observer = Observer{};
     m_observer.abortAt = 30;
-    EXPECT_EQ(ENGINE_BURN_USER_ABORT, Burn(photos, kWrite));
+    EXPECT_EQ(ENGINE_BURN_FAILED, Burn(photos, kWrite));
     EXPECT_EQ(SimDiscState::Damaged, drive.DiscState());
     char* log = NeroGetErrorLog();
     ASSERT_NE(nullptr, log);
-    EXPECT_NE(nullptr, std::strstr(log, "the CD-R cannot be used any more")) << log;
+    EXPECT_NE(nullptr, std::strstr(log, "The burn stopped part way: the CD-R cannot be used any more.")) << log;
     NeroFreeMem(log);
+}
+
+// Faults of drives and discs, as the program meets them: a failed burn
+// with the reason in the error log, and no callback after NeroBurn.
+TEST_F(DriveRecorderTest, FaultsFailTheBurnWithAReason)
+{
+    const std::vector<ControlEntry> photos(3, ControlEntry{Corpus("bmp/rgb24.bmp"), 1});
+    for (SimFault fault : {SimFault::NoMedium, SimFault::SmallDisc, SimFault::CueRefused, SimFault::WriteError,
+                           SimFault::TransportError, SimFault::BitFlip}) {
+        SimulatedDriveSetup setup;
+        setup.fault = fault;
+        UseDrive(setup);
+        m_observer = Observer{};
+        EXPECT_EQ(ENGINE_BURN_FAILED, Burn(photos, kWrite));
+        char* log = NeroGetErrorLog();
+        ASSERT_NE(nullptr, log);
+        EXPECT_NE(std::string::npos, std::string(log).find("disc")) << log;
+        NeroFreeMem(log);
+        NeroClearErrors();
+    }
 }
