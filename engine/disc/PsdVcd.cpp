@@ -28,7 +28,8 @@ constexpr size_t kItemsOffset = 14;
 constexpr size_t kItemSize = 2;
 static_assert(kAutoPauseWaitOffset + 1 == kItemsOffset, "a play list's fixed part is 14 bytes");
 
-// Selection list; the flags, selection count and the areas stay zero.
+// Selection list; the flags stay zero on a Video CD.
+constexpr size_t kSelectionCountOffset = 2;
 constexpr size_t kBaseSelectionOffset = 3;
 constexpr size_t kSelListIdOffset = 4;
 constexpr size_t kSelPreviousOffset = 6;
@@ -40,9 +41,10 @@ constexpr size_t kSelWaitOffset = 16;
 constexpr size_t kSelLoopOffset = 17;
 constexpr size_t kSelItemOffset = 18;
 constexpr size_t kSelectionListSize = 20;
-constexpr size_t kAreasSize = 4 * 4;  // previous, next, return, default
+constexpr size_t kSelectionSize = 2;
+constexpr size_t kAreaSize = 4;
+constexpr size_t kKeyAreasSize = 4 * kAreaSize;  // previous, next, return, default
 static_assert(kSelItemOffset + kItemSize == kSelectionListSize, "a selection list's fixed part is 20 bytes");
-constexpr uint8_t kFirstSelectionNumber = 1;  // the lowest allowed, though no number selects anything
 constexpr uint8_t kPlayOnce = 1;
 constexpr uint8_t kDelayedKeysBit = 0x80;
 
@@ -58,8 +60,11 @@ size_t DescriptorSize(const VideoCdList& list, PsdFile file)
 {
     switch (list.kind) {
     case VideoCdList::Kind::End: return kEndListSize;
-    case VideoCdList::Kind::Selection:
-        return RoundUpToUnit(kSelectionListSize + (file == PsdFile::Extended ? kAreasSize : 0));
+    case VideoCdList::Kind::Selection: {
+        const size_t count = list.selections.size();
+        return RoundUpToUnit(kSelectionListSize + kSelectionSize * count +
+                             (file == PsdFile::Extended ? kKeyAreasSize + kAreaSize * count : 0));
+    }
     case VideoCdList::Kind::Play: break;
     }
     return RoundUpToUnit(kItemsOffset + kItemSize * list.items.size());
@@ -101,17 +106,33 @@ void PutPlayList(uint8_t* p, size_t index, const VideoCdList& list, const PsdPla
 void PutSelectionList(uint8_t* p, size_t index, const VideoCdList& list, const PsdPlacement& placement,
                       const std::vector<uint16_t>& segmentItemNumbers, PsdFile file)
 {
+    const size_t count = list.selections.size();
     p[kTypeOffset] = file == PsdFile::Extended ? kExtendedSelectionListType : kSelectionListType;
-    p[kBaseSelectionOffset] = kFirstSelectionNumber;
+    p[kSelectionCountOffset] = static_cast<uint8_t>(count);
+    p[kBaseSelectionOffset] = list.baseNumber;
     PutBe16(p + kSelListIdOffset, ListId(index, list));
     PutBe16(p + kSelPreviousOffset, Link(list.previous, placement));
     PutBe16(p + kSelNextOffset, Link(list.next, placement));
     PutBe16(p + kSelReturnOffset, Link(list.back, placement));
-    PutBe16(p + kSelDefaultOffset, kNoLink);
+    PutBe16(p + kSelDefaultOffset, Link(list.defaultTarget, placement));
     PutBe16(p + kSelTimeoutOffset, Link(list.timeout, placement));
     p[kSelWaitOffset] = list.waitCode;
     p[kSelLoopOffset] = static_cast<uint8_t>(kPlayOnce | (list.delayedKeys ? kDelayedKeysBit : 0));
     PutBe16(p + kSelItemOffset, ItemNumber(list.items.front(), segmentItemNumbers));
+    uint8_t* selection = p + kSelectionListSize;
+    for (size_t i = 0; i < count; ++i)
+        PutBe16(selection + i * kSelectionSize, Link(list.selections[i], placement));
+    if (file != PsdFile::Extended)
+        return;
+    // The keys' areas stay zero; then each selection's hot spot.
+    uint8_t* area = selection + count * kSelectionSize + kKeyAreasSize;
+    for (size_t i = 0; i < list.hotSpots.size() && i < count; ++i, area += kAreaSize) {
+        const VideoCdHotSpot& spot = list.hotSpots[i];
+        area[0] = spot.x1;
+        area[1] = spot.y1;
+        area[2] = spot.x2;
+        area[3] = spot.y2;
+    }
 }
 
 }  // namespace

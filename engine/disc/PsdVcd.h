@@ -15,15 +15,17 @@
 //   0 type | 1 items | 2 list id (bit 15: rejected) | 4 previous | 6 next
 //   8 return | 10 playing time (1/15 s) | 12 wait | 13 auto-pause wait
 //   14 play item numbers (16 each)
-// Selection list (0x18 in PSD.VCD), 20 bytes with no selections:
-//   0 type | 1 flags (0) | 2 selections (0) | 3 base selection number (1)
+// Selection list (0x18 in PSD.VCD), 20 + 2 x selections bytes:
+//   0 type | 1 flags (0) | 2 selections | 3 base selection number
 //   4 list id (bit 15: rejected) | 6 previous | 8 next | 10 return
 //   12 default | 14 timeout | 16 wait | 17 loop (bits 0-6: times the item
 //   is played; bit 7: keys wait for the item) | 18 play item number
-// In PSD_X.VCD it is an extended selection list (0x1A): the same 20 bytes
-// and the hot-spot areas of previous, next, return and default (4 bytes
-// each, all zero: none), 36 bytes. So once a selection list is there, the
-// two files place the lists that follow it differently.
+//   20 the selections' links, in number order (0xFFFF: the number does nothing)
+// In PSD_X.VCD it is an extended selection list (0x1A): the same bytes,
+// then the hot-spot areas of previous, next, return and default (4 bytes
+// each, x1 y1 x2 y2, all zero: none) and one area per selection. So once a
+// selection list is there, the two files place the lists that follow it
+// differently.
 // End list (0x1F): the type and 7 zero bytes.
 
 constexpr uint32_t kPsdVcdLsn = 184;

@@ -61,10 +61,20 @@ struct VideoCdPlayItem {
 //
 // A play list plays its items, waits, then goes on to its NEXT target, so
 // that key and the show's own way on are one. A selection list shows one
-// item, waits, then goes on to its timeout target, its keys going where
-// they say: the slideshow's long delays are chains of these. Selection
-// lists are written without selections (no number key does anything) and
-// with no DEFAULT target; each shows its item once.
+// item once, waits, then goes on to its timeout target, its keys going
+// where they say: the slideshow's long delays are chains of these without
+// selections, and its index pages are selection lists whose number keys
+// lead to the photos. A selection list with selections and a finite wait
+// needs a timeout target: without one, players pick a selection at random.
+
+// A rectangle of a selection list's picture on a 0..255 grid over the whole
+// picture, (0, 0) top left, for players with a pointer (extended lists
+// only); all zero: none.
+struct VideoCdHotSpot {
+    uint8_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    bool None() const { return x1 == 0 && y1 == 0 && x2 == 0 && y2 == 0; }
+};
+
 struct VideoCdList {
     enum class Kind : uint8_t { Play, Selection, End };
     Kind kind = Kind::Play;
@@ -79,6 +89,12 @@ struct VideoCdList {
     // Selection lists only:
     std::optional<uint32_t> timeout;  // where the wait leads
     bool delayedKeys = false;         // keys act only once the item has been shown
+    std::optional<uint32_t> defaultTarget;  // DEFAULT
+    uint8_t baseNumber = 1;                 // the number key of the first selection, 1..99
+    // Number baseNumber + i leads to selections[i]; none: that number does
+    // nothing. At most 99, and the numbers end at 99.
+    std::vector<std::optional<uint32_t>> selections;
+    std::vector<VideoCdHotSpot> hotSpots;  // none, or one per selection
 };
 
 struct VideoCdDisc {

@@ -11,6 +11,7 @@ namespace {
 
 constexpr size_t kMaxIndexPointsPerTrack = 99;  // CUE INDEX 01..99
 constexpr uint8_t kMaxRestriction = 3;
+constexpr size_t kFirstNumberKey = 1, kLastNumberKey = 99;  // what a selection list's numbers may be
 
 std::string Number(size_t n)
 {
@@ -99,6 +100,29 @@ std::string ReferenceFault(const VideoCdDisc& d, size_t listIndex, const std::op
     return {};
 }
 
+// Number keys run from 1 to 99; a hot spot is a rectangle or nothing.
+std::string SelectionFault(const VideoCdDisc& d, size_t i)
+{
+    const VideoCdList& list = d.lists[i];
+    const size_t count = list.selections.size();
+    if (list.kind != VideoCdList::Kind::Selection)
+        return count || !list.hotSpots.empty() ? "List " + Number(i + 1) + " is not a selection list." : "";
+    if (list.baseNumber < kFirstNumberKey || list.baseNumber + count > kLastNumberKey + 1)
+        return "List " + Number(i + 1) + " numbers its selections " + Number(list.baseNumber) + " to " +
+               Number(list.baseNumber + count - 1) + "; the number keys run from 1 to 99.";
+    if (!list.hotSpots.empty() && list.hotSpots.size() != count)
+        return "List " + Number(i + 1) + " has " + Number(list.hotSpots.size()) + " hot spots for " + Number(count) +
+               " selections.";
+    for (const VideoCdHotSpot& spot : list.hotSpots)
+        if (!spot.None() && (spot.x1 >= spot.x2 || spot.y1 >= spot.y2))
+            return "List " + Number(i + 1) + " has a hot spot that is not a rectangle.";
+    std::string fault;
+    for (const std::optional<uint32_t>& target : list.selections)
+        if (!(fault = ReferenceFault(d, i, target)).empty())
+            return fault;
+    return {};
+}
+
 std::string ListFault(const VideoCdDisc& d)
 {
     if (d.lists.empty())
@@ -125,9 +149,12 @@ std::string ListFault(const VideoCdDisc& d)
                 return "List " + Number(i + 1) + " plays an item that does not exist.";
         }
         std::string fault;
-        for (const std::optional<uint32_t>& target : {list.previous, list.next, list.back, list.timeout})
+        for (const std::optional<uint32_t>& target :
+             {list.previous, list.next, list.back, list.timeout, list.defaultTarget})
             if (!(fault = ReferenceFault(d, i, target)).empty())
                 return fault;
+        if (!(fault = SelectionFault(d, i)).empty())
+            return fault;
     }
     // PSD_X.VCD's descriptors are never shorter than PSD.VCD's.
     const PsdPlacement placement = PlacePsdLists(d.lists, PsdFile::Extended);

@@ -131,4 +131,57 @@ TEST(VideoCdGoldenChain, SelectionListsOfALongDelayMatchVcdxbuild)
     ExpectTheImageVcdxbuildMakes(xml, "chain", disc);
 }
 
+// Twelve photos and two index pages (index/index.xml): selection lists
+// whose numbers lead to the photos, NEXT and PREVIOUS between the pages,
+// the hot spots of the thumbnails in PSD_X.VCD.
+TEST(VideoCdGoldenIndex, IndexPagesMatchVcdxbuild)
+{
+    SKIP_WITHOUT_TOOL("vcdxbuild");
+    std::string xml = ReadText(DataPath("index/index.xml"));
+    ASSERT_FALSE(xml.empty());
+    for (size_t at = 0; (at = xml.find("src=\"", at)) != std::string::npos; at += 5)
+        xml.insert(at + 5, DataPath("index/"));
+
+    const uint32_t photos = 12, page1 = 12, page2 = 13, end = 14;
+    VideoCdDisc disc;
+    disc.albumId = "SLIDES";
+    disc.volumeId = "SLIDESHOW";
+    disc.preparerId = "RESEARCH";
+    char name[32];
+    for (uint32_t i = 1; i <= photos; ++i) {
+        std::snprintf(name, sizeof name, "index/photo%04u.mpg", i);
+        disc.segmentItems.push_back(ItemFromFile(name, SegmentVideo::Still));
+    }
+    for (const char* sheet : {"index/index01.mpg", "index/index02.mpg"})
+        disc.segmentItems.push_back(ItemFromFile(sheet, SegmentVideo::StillWithHigh));
+    disc.sequenceItems.push_back({VideoSystem::Pal, ReadData("seq1.mpg"), {}});
+    for (uint32_t i = 0; i < photos; ++i)
+        disc.lists.push_back(PlayList(Segment(i), 5, i ? std::optional<uint32_t>(i - 1) : std::nullopt,
+                                      i + 1 < photos ? i + 1 : end, i < 9 ? page1 : page2, false));
+    for (uint32_t page = 0; page < 2; ++page) {
+        VideoCdList index;
+        index.kind = VideoCdList::Kind::Selection;
+        index.items = {Segment(photos + page)};
+        index.previous = page ? std::optional<uint32_t>(page1) : std::nullopt;
+        index.next = page ? std::nullopt : std::optional<uint32_t>(page2);
+        index.back = page ? page1 : end;
+        index.defaultTarget = page ? 9 : 0;
+        index.waitCode = kWaitForever;
+        index.delayedKeys = true;
+        index.hotSpots.resize(photos);
+        for (uint32_t i = 0; i < photos; ++i) {
+            index.selections.push_back(i);
+            const uint32_t tile = i - 9 * page;
+            if (tile < 9 && i / 9 == page) {
+                static const uint8_t x[] = {21, 97, 174}, right[] = {81, 157, 233};
+                static const uint8_t y[] = {36, 99, 162}, bottom[] = {96, 159, 222};
+                index.hotSpots[i] = {x[tile % 3], y[tile / 3], right[tile % 3], bottom[tile / 3]};
+            }
+        }
+        disc.lists.push_back(index);
+    }
+    disc.lists.push_back(EndList());
+    ExpectTheImageVcdxbuildMakes(xml, "index", disc);
+}
+
 }  // namespace
