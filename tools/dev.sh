@@ -18,6 +18,7 @@ BUILD="$ROOT/build"
 PACKAGES="cmake ninja-build g++ googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 xvfb xauth
     libjpeg-dev nasm patch nsis fp-utils"   # NSIS makes the installer, fp-utils' chmcmd the help file
 PACKAGES="$PACKAGES clang libclang-rt-14-dev"   # the native build: clang's sanitizers and libFuzzer
+PACKAGES="$PACKAGES python3-pil fonts-dejavu-core"   # the index sheets' glyphs, rasterised at build time
 WINE_PACKAGES="wine wine64"   # with their recommends: fonts and the X11 driver
 # Independent tools that check what the engine writes, and the reference
 # pipeline the benchmarks measure against.

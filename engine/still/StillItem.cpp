@@ -15,16 +15,22 @@ StillItem MakeStillItem(const std::string& picturePath, const StillItemOptions& 
         item.error = picture.error;
         return item;
     }
-    item.warning = picture.warning;
+    StillItem made = MakeStillItemFromImage(picture.image, options);
+    made.warning = picture.warning;
+    return made;
+}
 
+StillItem MakeStillItemFromImage(const Image& picture, const StillItemOptions& options)
+{
+    StillItem item;
     FramingOptions framing;
     framing.safeArea = options.safeArea;
     const StillFormat normalFormat{options.ntsc, false}, highFormat{options.ntsc, true};
     std::vector<uint8_t> normal, high;
     if (options.normalOnly) {
-        normal = EncodeStillWithinBudget(FrameStill(picture.image, normalFormat, framing), normalFormat).stream;
+        normal = EncodeStillWithinBudget(FrameStill(picture, normalFormat, framing), normalFormat).stream;
     } else {
-        const StillFrames frames = FrameStillPair(picture.image, options.ntsc, framing);
+        const StillFrames frames = FrameStillPair(picture, options.ntsc, framing);
         normal = EncodeStillWithinBudget(frames.normal, normalFormat).stream;
         high = EncodeStillWithinBudget(frames.high, highFormat).stream;
     }

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/picture/Image.h"
+
 // How the still pictures of a Video CD item are made from a photo.
 struct StillItemOptions {
     bool ntsc = false;        // 525 lines; otherwise 625 (PAL)
@@ -21,3 +23,5 @@ struct StillItem {
 // holds for it: a normal-resolution picture and, unless asked otherwise, a
 // high-resolution one, multiplexed into packs.
 StillItem MakeStillItem(const std::string& picturePath, const StillItemOptions& options);
+// The same for a picture already upright in memory (an index sheet).
+StillItem MakeStillItemFromImage(const Image& picture, const StillItemOptions& options);

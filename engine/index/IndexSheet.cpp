@@ -1,0 +1,151 @@
+#include "IndexSheet.h"
+
+#include <algorithm>
+
+#include "SheetFont.h"
+
+namespace {
+
+// The safe area: 5 % in from each edge.
+constexpr int kLeft = kSheetWidth / 20, kRight = kSheetWidth - kSheetWidth / 20;
+constexpr int kTop = kSheetHeight / 20, kBottom = kSheetHeight - kSheetHeight / 20;
+constexpr int kTitleHeight = 46;
+constexpr int kGap = 8;  // between tiles
+constexpr int kTitleSize = 34, kNumberSize = 34, kCaptionSize = 20;
+constexpr int kMaxThumbnailWidth = 128, kMaxThumbnailHeight = 96;
+
+const Rgb kBackground{24, 28, 40};
+const Rgb kTileBackground{0, 0, 0};
+const Rgb kTitleColour{235, 235, 235};
+const Rgb kNumberColour{255, 214, 0};
+const Rgb kCaptionColour{200, 200, 200};
+
+void Fill(Image& image, int x0, int y0, int x1, int y1, Rgb colour)
+{
+    x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+    x1 = std::min(x1, image.width), y1 = std::min(y1, image.height);
+    for (int y = y0; y < y1; ++y) {
+        uint8_t* p = image.Row(y) + static_cast<size_t>(x0) * 3;
+        for (int x = x0; x < x1; ++x, p += 3) {
+            p[0] = colour.r;
+            p[1] = colour.g;
+            p[2] = colour.b;
+        }
+    }
+}
+
+// Area-average resampling of src into a width x height picture.
+Image Resample(const Image& src, int width, int height)
+{
+    Image out;
+    out.width = width;
+    out.height = height;
+    out.rgb.resize(static_cast<size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        const int sy0 = static_cast<int>(int64_t{y} * src.height / height);
+        const int sy1 = std::max(sy0 + 1, static_cast<int>(int64_t{y + 1} * src.height / height));
+        for (int x = 0; x < width; ++x) {
+            const int sx0 = static_cast<int>(int64_t{x} * src.width / width);
+            const int sx1 = std::max(sx0 + 1, static_cast<int>(int64_t{x + 1} * src.width / width));
+            unsigned sum[3] = {0, 0, 0};
+            for (int sy = sy0; sy < sy1; ++sy) {
+                const uint8_t* p = src.Row(sy) + static_cast<size_t>(sx0) * 3;
+                for (int sx = sx0; sx < sx1; ++sx, p += 3) {
+                    sum[0] += p[0];
+                    sum[1] += p[1];
+                    sum[2] += p[2];
+                }
+            }
+            const unsigned n = static_cast<unsigned>((sy1 - sy0) * (sx1 - sx0));
+            uint8_t* o = out.Row(y) + static_cast<size_t>(x) * 3;
+            for (int c = 0; c < 3; ++c)
+                o[c] = static_cast<uint8_t>((sum[c] + n / 2) / n);
+        }
+    }
+    return out;
+}
+
+// The largest width x height of the given shape inside a box.
+void Fit(int sourceWidth, int sourceHeight, int boxWidth, int boxHeight, int& width, int& height)
+{
+    if (int64_t{sourceWidth} * boxHeight >= int64_t{sourceHeight} * boxWidth) {
+        width = boxWidth;
+        height = std::max(1, static_cast<int>(int64_t{boxWidth} * sourceHeight / sourceWidth));
+    } else {
+        height = boxHeight;
+        width = std::max(1, static_cast<int>(int64_t{boxHeight} * sourceWidth / sourceHeight));
+    }
+}
+
+// Draws a picture scaled into a box, centred, keeping its shape.
+void Place(Image& sheet, const Image& picture, int x, int y, int boxWidth, int boxHeight)
+{
+    int width = 0, height = 0;
+    Fit(picture.width, picture.height, boxWidth, boxHeight, width, height);
+    const Image scaled = width == picture.width && height == picture.height ? picture : Resample(picture, width, height);
+    const int left = x + (boxWidth - width) / 2, top = y + (boxHeight - height) / 2;
+    for (int row = 0; row < height; ++row)
+        std::copy(scaled.Row(row), scaled.Row(row) + static_cast<size_t>(width) * 3,
+                  sheet.Row(top + row) + static_cast<size_t>(left) * 3);
+}
+
+void DrawCentred(Image& sheet, const SheetFace& face, int x, int width, int y, const std::string& text, Rgb colour)
+{
+    SheetFont::Draw(sheet, face, x + (width - SheetFont::TextWidth(face, text)) / 2, y, text, colour);
+}
+
+}  // namespace
+
+Image MakeThumbnail(const Image& photo)
+{
+    if (photo.width <= 0 || photo.height <= 0)
+        return Image{};
+    int width = 0, height = 0;
+    Fit(photo.width, photo.height, std::min(photo.width, kMaxThumbnailWidth),
+        std::min(photo.height, kMaxThumbnailHeight), width, height);
+    return Resample(photo, width, height);
+}
+
+Image MakeIndexSheet(const std::vector<SheetTile>& tiles, int columns, int rows, const std::string& range,
+                     const std::string& pageOfPages)
+{
+    Image sheet;
+    sheet.width = kSheetWidth;
+    sheet.height = kSheetHeight;
+    sheet.rgb.resize(static_cast<size_t>(kSheetWidth) * kSheetHeight * 3);
+    Fill(sheet, 0, 0, kSheetWidth, kSheetHeight, kBackground);
+
+    const SheetFace& title = SheetFont::Face(kTitleSize);
+    SheetFont::Draw(sheet, title, kLeft, kTop, range, kTitleColour);
+    SheetFont::Draw(sheet, title, kRight - SheetFont::TextWidth(title, pageOfPages), kTop, pageOfPages,
+                    kTitleColour);
+
+    const SheetFace& number = SheetFont::Face(kNumberSize);
+    const SheetFace& caption = SheetFont::Face(kCaptionSize);
+    const bool captions = std::any_of(tiles.begin(), tiles.end(), [](const SheetTile& t) { return !t.caption.empty(); });
+    const int cellWidth = (kRight - kLeft + kGap) / columns;
+    const int cellHeight = (kBottom - kTop - kTitleHeight + kGap) / rows;
+    const int captionHeight = captions ? caption.lineHeight : 0;
+    // A 4:3 tile as large as the cell allows, with room for the caption.
+    int tileWidth = 0, tileHeight = 0;
+    Fit(4, 3, cellWidth - kGap, cellHeight - kGap - captionHeight, tileWidth, tileHeight);
+    for (size_t i = 0; i < tiles.size() && i < static_cast<size_t>(columns * rows); ++i) {
+        const SheetTile& tile = tiles[i];
+        const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
+        const int x = kLeft + column * cellWidth + (cellWidth - kGap - tileWidth) / 2;
+        const int y = kTop + kTitleHeight + row * cellHeight;
+        Fill(sheet, x, y, x + tileWidth, y + tileHeight, kTileBackground);
+        if (tile.thumbnail && tile.thumbnail->width > 0)
+            Place(sheet, *tile.thumbnail, x, y, tileWidth, tileHeight);
+        else
+            DrawCentred(sheet, number, x, tileWidth, y + (tileHeight - number.lineHeight) / 2, tile.label,
+                        kTitleColour);
+        // The key on a dark badge in the tile's corner, readable on any photo.
+        const int badgeWidth = SheetFont::TextWidth(number, tile.number) + 8;
+        Fill(sheet, x, y, x + badgeWidth, y + number.lineHeight - 4, kTileBackground);
+        SheetFont::Draw(sheet, number, x + 4, y - 4, tile.number, kNumberColour);
+        if (!tile.caption.empty())
+            DrawCentred(sheet, caption, x, tileWidth, y + tileHeight, tile.caption, kCaptionColour);
+    }
+    return sheet;
+}
