@@ -8,6 +8,7 @@ struct EngineConfig {
     bool ntsc = false;        // 525-line discs; otherwise 625 lines (PAL)
     bool normalOnly = false;  // stills without the high-resolution picture
     bool safeArea = false;    // photos fitted inside the central 90 %
+    bool index = true;        // index pages of numbered thumbnails behind RETURN
 };
 
 // The defaults of this machine: the user's Documents folder, subfolder

@@ -106,6 +106,78 @@ Image MakeThumbnail(const Image& photo)
     return Resample(photo, width, height);
 }
 
+PackedThumbnail PackThumbnail(const Image& thumbnail)
+{
+    PackedThumbnail packed;
+    packed.width = thumbnail.width;
+    packed.height = thumbnail.height;
+    const int cw = (thumbnail.width + 1) / 2, ch = (thumbnail.height + 1) / 2;
+    packed.planes.resize(static_cast<size_t>(thumbnail.width) * thumbnail.height + 2 * static_cast<size_t>(cw) * ch);
+    uint8_t* luma = packed.planes.data();
+    uint8_t* cb = luma + static_cast<size_t>(thumbnail.width) * thumbnail.height;
+    uint8_t* cr = cb + static_cast<size_t>(cw) * ch;
+    for (int y = 0; y < thumbnail.height; ++y) {
+        const uint8_t* p = thumbnail.Row(y);
+        for (int x = 0; x < thumbnail.width; ++x, p += 3)
+            *luma++ = static_cast<uint8_t>((77 * p[0] + 150 * p[1] + 29 * p[2] + 128) >> 8);
+    }
+    for (int by = 0; by < ch; ++by)
+        for (int bx = 0; bx < cw; ++bx) {
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int y = 2 * by; y < std::min(2 * by + 2, thumbnail.height); ++y)
+                for (int x = 2 * bx; x < std::min(2 * bx + 2, thumbnail.width); ++x, ++n) {
+                    const uint8_t* p = thumbnail.Row(y) + static_cast<size_t>(x) * 3;
+                    r += p[0], g += p[1], b += p[2];
+                }
+            r /= n, g /= n, b /= n;
+            const int yy = (77 * r + 150 * g + 29 * b + 128) >> 8;
+            *cb++ = static_cast<uint8_t>(std::clamp(128 + ((b - yy) * 144 >> 8), 0, 255));
+            *cr++ = static_cast<uint8_t>(std::clamp(128 + ((r - yy) * 182 >> 8), 0, 255));
+        }
+    return packed;
+}
+
+Image UnpackThumbnail(const PackedThumbnail& packed)
+{
+    Image image;
+    image.width = packed.width;
+    image.height = packed.height;
+    image.rgb.resize(static_cast<size_t>(packed.width) * packed.height * 3);
+    const int cw = (packed.width + 1) / 2;
+    const uint8_t* luma = packed.planes.data();
+    const uint8_t* cb = luma + static_cast<size_t>(packed.width) * packed.height;
+    const uint8_t* cr = cb + static_cast<size_t>(cw) * ((packed.height + 1) / 2);
+    for (int y = 0; y < packed.height; ++y) {
+        uint8_t* p = image.Row(y);
+        for (int x = 0; x < packed.width; ++x, p += 3) {
+            const int yy = luma[static_cast<size_t>(y) * packed.width + x];
+            const int u = cb[static_cast<size_t>(y / 2) * cw + x / 2] - 128;
+            const int v = cr[static_cast<size_t>(y / 2) * cw + x / 2] - 128;
+            // The inverse of the packing's scaled differences.
+            const int r = yy + (v * 256 / 182), b = yy + (u * 256 / 144);
+            const int g = (256 * yy - 77 * r - 29 * b) / 150;
+            p[0] = static_cast<uint8_t>(std::clamp(r, 0, 255));
+            p[1] = static_cast<uint8_t>(std::clamp(g, 0, 255));
+            p[2] = static_cast<uint8_t>(std::clamp(b, 0, 255));
+        }
+    }
+    return image;
+}
+
+SheetRect TileRect(size_t i, int columns, int rows, bool captions)
+{
+    const SheetFace& caption = SheetFont::Face(kCaptionSize);
+    const int cellWidth = (kRight - kLeft + kGap) / columns;
+    const int cellHeight = (kBottom - kTop - kTitleHeight + kGap) / rows;
+    const int captionHeight = captions ? caption.lineHeight : 0;
+    SheetRect rect;
+    Fit(4, 3, cellWidth - kGap, cellHeight - kGap - captionHeight, rect.width, rect.height);
+    const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
+    rect.x = kLeft + column * cellWidth + (cellWidth - kGap - rect.width) / 2;
+    rect.y = kTop + kTitleHeight + row * cellHeight;
+    return rect;
+}
+
 Image MakeIndexSheet(const std::vector<SheetTile>& tiles, int columns, int rows, const std::string& range,
                      const std::string& pageOfPages)
 {
@@ -123,17 +195,11 @@ Image MakeIndexSheet(const std::vector<SheetTile>& tiles, int columns, int rows,
     const SheetFace& number = SheetFont::Face(kNumberSize);
     const SheetFace& caption = SheetFont::Face(kCaptionSize);
     const bool captions = std::any_of(tiles.begin(), tiles.end(), [](const SheetTile& t) { return !t.caption.empty(); });
-    const int cellWidth = (kRight - kLeft + kGap) / columns;
-    const int cellHeight = (kBottom - kTop - kTitleHeight + kGap) / rows;
-    const int captionHeight = captions ? caption.lineHeight : 0;
-    // A 4:3 tile as large as the cell allows, with room for the caption.
-    int tileWidth = 0, tileHeight = 0;
-    Fit(4, 3, cellWidth - kGap, cellHeight - kGap - captionHeight, tileWidth, tileHeight);
     for (size_t i = 0; i < tiles.size() && i < static_cast<size_t>(columns * rows); ++i) {
         const SheetTile& tile = tiles[i];
-        const int column = static_cast<int>(i) % columns, row = static_cast<int>(i) / columns;
-        const int x = kLeft + column * cellWidth + (cellWidth - kGap - tileWidth) / 2;
-        const int y = kTop + kTitleHeight + row * cellHeight;
+        // A 4:3 tile as large as its cell allows, with room for the caption.
+        const SheetRect rect = TileRect(i, columns, rows, captions);
+        const int x = rect.x, y = rect.y, tileWidth = rect.width, tileHeight = rect.height;
         Fill(sheet, x, y, x + tileWidth, y + tileHeight, kTileBackground);
         if (tile.thumbnail && tile.thumbnail->width > 0)
             Place(sheet, *tile.thumbnail, x, y, tileWidth, tileHeight);

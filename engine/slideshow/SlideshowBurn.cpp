@@ -13,6 +13,8 @@
 #include "engine/recorder/FileSectorSink.h"
 #include "engine/api/Engine.h"
 #include "SlideshowDisc.h"
+#include "engine/index/IndexPlan.h"
+#include "engine/index/IndexSheet.h"
 #include "StillPrefetcher.h"
 #include "VideoCdMpegFile.h"
 #include "engine/disc/InfoVcd.h"
@@ -128,15 +130,26 @@ public:
         // A photo made with a fault (cut short, damaged data) is logged, so
         // the user hears of it while and after the burn.
         std::unique_ptr<StillPrefetcher> stills;
-        VideoCdDisc disc =
-            MakeSlideshowDisc(m_photos, m_config, m_when, std::move(tracks), [&stills, &work](size_t i) {
+        // The index pages' thumbnails, kept from each photo's own decoding
+        // until the sheets (after all photos) are made; by photo.
+        const std::vector<size_t> photoOfPicture = PhotoOfEachPicture();
+        std::vector<PackedThumbnail> thumbnails(m_photos.size());
+        const bool index = m_config.index && PlanIndex(m_photos.size(), paths.size()).made;
+        if (m_config.index && !index)
+            work.AddLogLine("The disc has no index pages: " + std::to_string(m_photos.size()) +
+                            " photos leave no room for them.");
+        VideoCdDisc disc = MakeSlideshowDisc(
+            m_photos, m_config, m_when, std::move(tracks),
+            [&stills, &work, &thumbnails, &photoOfPicture](size_t i) {
                 StillItem item = stills->Take(i);
                 if (item.ok && !item.warning.empty()) {
                     Engine::Instance().AddError(item.warning);
                     work.AddLogLine(item.warning);
                 }
+                thumbnails[photoOfPicture[i]] = std::move(item.thumbnail);
                 return item;
-            });
+            },
+            [this, &thumbnails](const SheetContent& content) { return MakeSheet(content, thumbnails); });
         VideoCdImageWriter writer(disc);
         VideoCdResult planned = writer.Plan();
         if (!planned.ok) {
@@ -155,6 +168,7 @@ public:
         options.ntsc = m_config.ntsc;
         options.normalOnly = m_config.normalOnly;
         options.safeArea = m_config.safeArea;
+        options.thumbnail = index;
         // At most four makers: each holds a decoded photo, so memory stays
         // the same on a machine of many cores.
         const unsigned int makers = std::min(4u, std::max(1u, std::thread::hardware_concurrency()));
@@ -165,6 +179,41 @@ public:
     const std::string& Error() const { return m_error; }
 
 private:
+    // For each picture (photos that are not MPEG items), its photo.
+    std::vector<size_t> PhotoOfEachPicture() const
+    {
+        std::vector<size_t> photos;
+        for (size_t i = 0; i < m_photos.size(); ++i)
+            if (!m_photos[i].mpeg)
+                photos.push_back(i);
+        return photos;
+    }
+
+    // An index sheet as a still item; a photo's thumbnail is let go once
+    // its sheet is made.
+    StillItem MakeSheet(const SheetContent& content, std::vector<PackedThumbnail>& thumbnails) const
+    {
+        std::vector<Image> pictures(content.tiles.size());
+        std::vector<SheetTile> tiles;
+        for (size_t k = 0; k < content.tiles.size(); ++k) {
+            const SheetContent::Tile& t = content.tiles[k];
+            SheetTile tile{nullptr, t.number, t.caption, t.label};
+            if (t.photo && thumbnails[*t.photo].width > 0) {
+                pictures[k] = UnpackThumbnail(thumbnails[*t.photo]);
+                tile.thumbnail = &pictures[k];
+                thumbnails[*t.photo] = PackedThumbnail{};
+            }
+            tiles.push_back(tile);
+        }
+        StillItemOptions options;
+        options.ntsc = m_config.ntsc;
+        options.normalOnly = m_config.normalOnly;
+        return MakeStillItemFromImage(MakeIndexSheet(tiles, static_cast<int>(content.columns),
+                                                     static_cast<int>(content.rows), content.range,
+                                                     content.pageOfPages),
+                                      options);
+    }
+
     // Every photo's file, from its header alone; the first fault fails the
     // job with the photo's place in the list.
     bool CheckPhotos(BurnWork& work)

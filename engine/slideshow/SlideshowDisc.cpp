@@ -1,10 +1,13 @@
 #include "SlideshowDisc.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "engine/base/CalendarTime.h"
 #include "engine/disc/VideoCdWait.h"
+#include "engine/index/IndexPlan.h"
+#include "engine/index/IndexSheet.h"
 #include "engine/still/StillItem.h"
 
 namespace {
@@ -61,6 +64,122 @@ VideoCdSegmentItem StillSegment(size_t picture, const EngineConfig& config, cons
     return item;
 }
 
+// A tile's rectangle on the 0..255 grid hot spots use.
+VideoCdHotSpot HotSpotOf(const SheetRect& r)
+{
+    auto scale = [](int v, int size) { return static_cast<uint8_t>(std::min(255, v * 256 / size)); };
+    return {scale(r.x, kSheetWidth), scale(r.y, kSheetHeight), scale(r.x + r.width, kSheetWidth),
+            scale(r.y + r.height, kSheetHeight)};
+}
+
+VideoCdSegmentItem SheetSegment(SheetContent content, const EngineConfig& config, const SheetMaker& makeSheet)
+{
+    VideoCdSegmentItem item;
+    item.video = config.normalOnly ? SegmentVideo::Still : SegmentVideo::StillWithHigh;
+    item.system = config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
+    item.segments = 1;
+    item.makePacks = [content, makeSheet] {
+        StillItem still = makeSheet(content);
+        SegmentPacks packs;
+        packs.ok = still.ok;
+        packs.error = still.error;
+        packs.packs = std::move(still.packs);
+        return packs;
+    };
+    return item;
+}
+
+// A page's selection list: it shows its sheet and waits for a key; nothing
+// happens on its own, so the show never enters it.
+VideoCdList PageList(uint32_t sheet)
+{
+    VideoCdList list;
+    list.kind = VideoCdList::Kind::Selection;
+    list.items = {{VideoCdPlayItem::Kind::Segment, sheet}};
+    list.waitCode = kWaitForever;
+    list.delayedKeys = true;
+    return list;
+}
+
+// The index pages (lists n.. ) and directory pages after them, and their
+// sheets after the photos' stills.
+void AddIndex(VideoCdDisc& disc, const IndexPlan& plan, uint32_t n, uint32_t end, const EngineConfig& config,
+              const SheetMaker& makeSheet)
+{
+    const uint32_t pages = static_cast<uint32_t>(plan.pages.size());
+    const uint32_t directories = static_cast<uint32_t>(plan.directories.size());
+    const int columns = static_cast<int>(plan.columns), rows = static_cast<int>(plan.rows);
+    for (uint32_t p = 0; p < pages; ++p) {
+        const IndexPage& page = plan.pages[p];
+        SheetContent content;
+        content.columns = plan.columns;
+        content.rows = plan.rows;
+        content.range = RangeText(page.first, page.count);
+        content.pageOfPages = std::to_string(p + 1) + "/" + std::to_string(pages);
+        VideoCdList list = PageList(static_cast<uint32_t>(disc.segmentItems.size()));
+        if (p > 0)
+            list.previous = n + p - 1;
+        if (p + 1 < pages)
+            list.next = n + p + 1;
+        list.back = directories ? n + pages + static_cast<uint32_t>(plan.DirectoryOf(p)) : p == 0 ? end : n;
+        list.defaultTarget = static_cast<uint32_t>(page.first);
+        // Up to 99 photos every number is a photo's, on every page;
+        // above, the numbers are the places on this page.
+        const size_t from = plan.photoNumbers ? 0 : page.first;
+        const size_t to = plan.photoNumbers ? n : page.first + page.count;
+        for (size_t photo = from; photo < to; ++photo) {
+            list.selections.push_back(static_cast<uint32_t>(photo));
+            const bool shown = photo >= page.first && photo < page.first + page.count;
+            list.hotSpots.push_back(shown ? HotSpotOf(TileRect(photo - page.first, columns, rows, !plan.photoNumbers))
+                                          : VideoCdHotSpot{});
+        }
+        for (size_t k = 0; k < page.count; ++k) {
+            const size_t photo = page.first + k;
+            SheetContent::Tile tile;
+            tile.photo = photo;
+            tile.number = std::to_string(plan.photoNumbers ? photo + 1 : k + 1);
+            tile.caption = plan.photoNumbers ? "" : "#" + std::to_string(photo + 1);
+            tile.label = "#" + std::to_string(photo + 1);
+            content.tiles.push_back(tile);
+        }
+        disc.segmentItems.push_back(SheetSegment(std::move(content), config, makeSheet));
+        disc.lists[n + p] = std::move(list);
+    }
+    for (uint32_t d = 0; d < directories; ++d) {
+        const IndexPage& shows = plan.directories[d];
+        const IndexPage& first = plan.pages[shows.first];
+        const IndexPage& last = plan.pages[shows.first + shows.count - 1];
+        SheetContent content;
+        content.columns = plan.columns;
+        content.rows = plan.rows;
+        content.range = RangeText(first.first, last.first + last.count - first.first);
+        content.pageOfPages = std::to_string(d + 1) + "/" + std::to_string(directories);
+        VideoCdList list = PageList(static_cast<uint32_t>(disc.segmentItems.size()));
+        if (d > 0)
+            list.previous = n + pages + d - 1;
+        if (d + 1 < directories)
+            list.next = n + pages + d + 1;
+        list.back = end;
+        list.defaultTarget = n + static_cast<uint32_t>(shows.first);
+        // Every directory page takes every page's number.
+        for (uint32_t p = 0; p < pages; ++p) {
+            list.selections.push_back(n + p);
+            const bool shown = p >= shows.first && p < shows.first + shows.count;
+            list.hotSpots.push_back(shown ? HotSpotOf(TileRect(p - shows.first, columns, rows, false))
+                                          : VideoCdHotSpot{});
+        }
+        for (size_t k = 0; k < shows.count; ++k) {
+            const IndexPage& page = plan.pages[shows.first + k];
+            SheetContent::Tile tile;
+            tile.number = std::to_string(shows.first + k + 1);
+            tile.label = RangeText(page.first, page.count);
+            content.tiles.push_back(tile);
+        }
+        disc.segmentItems.push_back(SheetSegment(std::move(content), config, makeSheet));
+        disc.lists[n + pages + d] = std::move(list);
+    }
+}
+
 }  // namespace
 
 std::vector<double> SplitDelay(double seconds)
@@ -87,7 +206,7 @@ std::string VolumeLabelFor(std::time_t when)
 }
 
 VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const EngineConfig& config,
-                              std::time_t when, SlideshowTracks tracks, StillMaker makeStill)
+                              std::time_t when, SlideshowTracks tracks, StillMaker makeStill, SheetMaker makeSheet)
 {
     VideoCdDisc disc;
     disc.albumId = "SNAPDISC";
@@ -115,16 +234,23 @@ VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const E
         }
     }
 
+    const uint32_t n = static_cast<uint32_t>(photos.size());
+    IndexPlan plan;
+    if (config.index && makeSheet)
+        plan = PlanIndex(n, disc.segmentItems.size());
+
     // Each photo's first list comes first, in photo order, so photo i is
-    // list i + 1; the lists that only lengthen a long delay follow them all.
+    // list i + 1; then the index pages and directory pages, the end list,
+    // and the lists that only lengthen a long delay.
     std::vector<std::vector<double>> waits;
     for (const SlideshowPhoto& photo : photos)
         waits.push_back(SplitDelay(photo.seconds));
-    const uint32_t n = static_cast<uint32_t>(photos.size());
-    disc.lists.resize(n);
-    const uint32_t end = static_cast<uint32_t>(n);  // index of the end list, placed after the photos' lists
+    const uint32_t firstPage = n;
+    const uint32_t end = firstPage + static_cast<uint32_t>(plan.pages.size() + plan.directories.size());
+    disc.lists.resize(end);
+    AddIndex(disc, plan, n, end, config, makeSheet);
     std::vector<uint32_t> extraStart(n);
-    uint32_t nextExtra = n + 1;
+    uint32_t nextExtra = end + 1;
     for (uint32_t i = 0; i < n; ++i) {
         extraStart[i] = nextExtra;
         nextExtra += static_cast<uint32_t>(waits[i].size() - 1);
@@ -156,7 +282,8 @@ VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const E
                 // Keys wait for a still to be shown, but not for a clip to end.
                 list.delayedKeys = shows[i].kind == VideoCdPlayItem::Kind::Segment;
             }
-            list.back = end;
+            // RETURN shows the index page with the photo, from every list of it.
+            list.back = plan.made ? firstPage + static_cast<uint32_t>(plan.PageOf(i)) : end;
             list.waitCode = WaitCodeForSeconds(waits[i][k], WaitRounding::HalfUp);
         }
     }

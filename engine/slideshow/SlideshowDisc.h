@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <functional>
+#include <optional>
 
 #include "engine/api/EngineConfig.h"
 #include "engine/disc/VideoCdDisc.h"
@@ -30,13 +31,32 @@ struct SlideshowPhoto {
 // item is there instead). Segment items ask makeStill for the still item
 // of picture k (counting pictures only) when the image writer reaches them.
 using StillMaker = std::function<StillItem(size_t picture)>;
+
+// The index (when the config asks for one and the disc has room): RETURN
+// from any list of a photo shows the index page with that photo; the page
+// is a selection list waiting for a key, whose numbers lead to the photos
+// (photo numbers up to 99 photos, places on the page above, with directory
+// pages of the index pages), NEXT and PREVIOUS turning the pages. The show
+// itself never enters it. Its sheets come after all photos' stills, drawn
+// by makeSheet from what SheetContent says.
+struct SheetContent {
+    struct Tile {
+        std::optional<size_t> photo;  // whose thumbnail; none on a directory page
+        std::string number, caption, label;
+    };
+    size_t columns = 0, rows = 0;
+    std::string range, pageOfPages;
+    std::vector<Tile> tiles;
+};
+using SheetMaker = std::function<StillItem(const SheetContent&)>;
 struct SlideshowTracks {
     std::vector<uint8_t> motionTrack;
     VideoSystem motionSystem = VideoSystem::Pal;
     std::vector<VideoCdSequenceItem> mpegItems;  // one per MPEG item, in order
 };
 VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const EngineConfig& config,
-                              std::time_t when, SlideshowTracks tracks, StillMaker makeStill);
+                              std::time_t when, SlideshowTracks tracks, StillMaker makeStill,
+                              SheetMaker makeSheet = nullptr);
 
 // The waits, in seconds, of the lists that show one photo for a delay.
 std::vector<double> SplitDelay(double seconds);

@@ -17,6 +17,8 @@ StillItem MakeStillItem(const std::string& picturePath, const StillItemOptions& 
     }
     StillItem made = MakeStillItemFromImage(picture.image, options);
     made.warning = picture.warning;
+    if (options.thumbnail)
+        made.thumbnail = PackThumbnail(MakeThumbnail(picture.image));
     return made;
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/index/IndexSheet.h"
 #include "engine/picture/Image.h"
 
 // How the still pictures of a Video CD item are made from a photo.
@@ -10,6 +11,7 @@ struct StillItemOptions {
     bool ntsc = false;        // 525 lines; otherwise 625 (PAL)
     bool normalOnly = false;  // only the 352-wide picture, no high-resolution one
     bool safeArea = false;    // fit the photo inside the central 90 %
+    bool thumbnail = false;   // also the photo made small for an index page
 };
 
 struct StillItem {
@@ -17,6 +19,7 @@ struct StillItem {
     std::string error;          // names the file and the reason
     std::string warning;        // made, but the picture had a fault (e.g. incomplete)
     std::vector<uint8_t> packs; // the item's 2324-byte packs
+    PackedThumbnail thumbnail;  // when asked for
 };
 
 // Reads, orients, frames and encodes one photo as the still item a disc

@@ -295,13 +295,13 @@ TEST_F(EngineApiTest, ReadingToolsSeeTheSlideshow)
     std::string report;
     ASSERT_EQ(0, RunTool("vcd-info -i '" + cue + "' 2>&1", &report));
     EXPECT_NE(std::string::npos, report.find("VCD 2.0 detected"));
-    EXPECT_NE(std::string::npos, report.find("number of segments: 3"));
+    EXPECT_NE(std::string::npos, report.find("number of segments: 4"));  // the photos and their index page
     EXPECT_EQ(std::string::npos, report.find("WARN")) << report;
     EXPECT_EQ(std::string::npos, report.find("ERROR")) << report;
     // 2500 s is shown by two selection lists, whose waits vcd-info prints in "secs".
     for (const char* wait : {"wait: 5s", "wait: 70s", "wait: 2000 secs", "wait: 500 secs"})
         EXPECT_NE(std::string::npos, report.find(wait)) << wait;
-    EXPECT_EQ(3, [&] {
+    EXPECT_EQ(4, [&] {
         int n = 0;
         for (size_t at = 0; (at = report.find("PAL still (lo+hires)", at)) != std::string::npos; ++at)
             ++n;

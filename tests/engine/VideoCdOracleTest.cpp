@@ -4,6 +4,7 @@
 // (vcdimager). They exist only in the native build's world.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -71,7 +72,9 @@ struct PrintedList {
     std::string kind;  // "play list", "selection list", "extended selection list", "end list"
     int segment = -1;  // the SEGMENT[n] it shows
     int wait = 0;      // seconds, -1 until a key
-    std::optional<unsigned> previous, next, timeout;
+    std::optional<unsigned> previous, next, back, timeout;
+    unsigned base = 0;                             // the number of the first selection
+    std::vector<std::optional<unsigned>> numbers;  // where each number from base leads
 };
 
 std::optional<unsigned> PrintedLink(const std::string& line, const std::string& field)
@@ -96,6 +99,12 @@ std::map<unsigned, PrintedList> PrintedPsd(const std::string& section)
         } else if (list && line.rfind("prev: ", 0) == 0) {
             list->previous = PrintedLink(line, "prev");
             list->next = PrintedLink(line, "next");
+            list->back = PrintedLink(line, "return");
+        } else if (list && line.rfind("Flags: ", 0) == 0) {
+            list->base = static_cast<unsigned>(std::stoul(line.substr(line.find("BSN: ") + 5)));
+        } else if (list && line.rfind("ofs[", 0) == 0) {
+            list->numbers.push_back(line.find("@0x") == std::string::npos ? std::nullopt
+                                                                          : PrintedLink(line, line.substr(0, line.find(':'))));
         } else if (list && line.rfind("default: ", 0) == 0) {
             list->timeout = PrintedLink(line, "timeout");
         } else if (list && line.find("wait: ") != std::string::npos) {
@@ -339,6 +348,114 @@ TEST(VideoCdOracle, KeysOnALongDelayReachTheNeighbouringPhotosFromEveryListOfIts
                 EXPECT_EQ(before, psd.at(at).previous) << "PREVIOUS from the list at " << at;
                 EXPECT_EQ(after, psd.at(at).next) << "NEXT from the list at " << at;
             }
+        }
+    }
+}
+
+// Index pages on discs of 1 to 1,900 photos, followed through both PSD
+// files as vcd-info prints them: the show never enters a page; RETURN from
+// every list of a photo (the second photo's delay takes a chain of two)
+// reaches a page whose sheet shows it; every number a sheet shows leads to
+// its photo (or, on a directory page, to its page); NEXT and PREVIOUS walk
+// the pages; NEXT and PREVIOUS between photos still reach the neighbours.
+TEST(VideoCdOracle, IndexPagesLeadToEveryPhotoAndTheShowRunsPastThem)
+{
+    SKIP_WITHOUT_TOOL("vcd-info");
+    const std::vector<uint8_t> still = ReadData("item2.mpg");
+    for (size_t count : {1, 12, 99, 100, 150, 1900}) {
+        SCOPED_TRACE(std::to_string(count) + " photos");
+        std::vector<SlideshowPhoto> photos(count, SlideshowPhoto{"photo.jpg", 1});
+        if (count > 1)
+            photos[1].seconds = 2500;
+        EngineConfig config;
+        config.normalOnly = true;
+        SlideshowTracks tracks;
+        tracks.motionTrack = ReadData("seq1.mpg");
+        std::map<int, SheetContent> sheets;  // by segment, as the writer asks for them
+        int nextSheet = static_cast<int>(count);
+        auto made = [&still](size_t) {
+            StillItem item;
+            item.ok = true;
+            item.packs = still;
+            return item;
+        };
+        VideoCdDisc disc = MakeSlideshowDisc(photos, config, 0, std::move(tracks), made,
+                                             [&](const SheetContent& content) {
+                                                 sheets[nextSheet++] = content;
+                                                 return made(0);
+                                             });
+        TempDir dir;
+        ASSERT_EQ("", WriteImage(disc, dir.File("disc.bin"), dir.File("disc.cue")));
+        const std::string info = Output("vcd-info -B -c " + dir.File("disc.cue"));
+        ExpectNoComplaint(info);
+        ASSERT_FALSE(sheets.empty());
+
+        for (const auto& [lotName, psdName] : {std::pair<std::string, std::string>{"VCD/LOT.VCD", "VCD/PSD.VCD"},
+                                               {"EXT/LOT_X.VCD", "EXT/PSD_X.VCD"}}) {
+            SCOPED_TRACE(psdName);
+            const std::map<unsigned, PrintedList> psd = PrintedPsd(Section(info, psdName));
+            std::map<unsigned, unsigned> lot = PrintedLot(Section(info, lotName));
+            unsigned end = 0;
+            const std::vector<ShownPhoto> shown = FollowTheWaits(psd, lot[1], end);
+            ASSERT_EQ(count, shown.size()) << "the show runs from photo 1 to the end, past no page";
+            ASSERT_EQ("end list", psd.at(end).kind);
+            // The pages by the segment of their sheet.
+            std::map<int, unsigned> pageOfSheet;
+            for (const auto& [at, list] : psd)
+                if (sheets.count(list.segment))
+                    pageOfSheet[list.segment] = at;
+            ASSERT_EQ(sheets.size(), pageOfSheet.size());
+            for (size_t p = 0; p < count; ++p) {
+                const unsigned after = p + 1 < count ? shown[p + 1].lists[0] : end;
+                for (unsigned at : shown[p].lists) {
+                    const PrintedList& list = psd.at(at);
+                    EXPECT_EQ(after, list.next);
+                    if (p > 0)
+                        EXPECT_EQ(shown[p - 1].lists[0], list.previous);
+                    ASSERT_TRUE(list.back);
+                    const PrintedList& page = psd.at(*list.back);
+                    const auto& tiles = sheets[page.segment].tiles;
+                    EXPECT_TRUE(std::any_of(tiles.begin(), tiles.end(),
+                                            [p](const SheetContent::Tile& t) { return t.photo == p; }))
+                        << "RETURN from photo " << p + 1 << " shows a page without it";
+                }
+            }
+            // Every number a sheet shows: a photo's list, or the page the tile names.
+            for (const auto& [segment, content] : sheets) {
+                const PrintedList& page = psd.at(pageOfSheet[segment]);
+                EXPECT_EQ(-1, page.wait) << "a page waits for a key";
+                EXPECT_FALSE(page.timeout);
+                for (size_t k = 0; k < content.tiles.size(); ++k) {
+                    const SheetContent::Tile& tile = content.tiles[k];
+                    const size_t number = std::stoul(tile.number);
+                    ASSERT_GE(number, page.base);
+                    ASSERT_LT(number - page.base, page.numbers.size()) << "number " << number;
+                    const std::optional<unsigned> to = page.numbers[number - page.base];
+                    ASSERT_TRUE(to);
+                    if (tile.photo) {
+                        EXPECT_EQ(lot[static_cast<unsigned>(*tile.photo + 1)], *to) << "number " << number;
+                    } else {
+                        const auto& shows = sheets[psd.at(*to).segment].tiles;
+                        ASSERT_FALSE(shows.empty());
+                        EXPECT_EQ(tile.label.substr(0, tile.label.find('\xE2')),
+                                  std::to_string(*shows.front().photo + 1));
+                    }
+                }
+            }
+            // NEXT from the first page walks every page of photos, PREVIOUS back.
+            unsigned first = *psd.at(shown[0].lists[0]).back;
+            while (psd.at(first).previous)
+                first = *psd.at(first).previous;
+            size_t photosOnPages = 0;
+            unsigned at = first;
+            for (std::optional<unsigned> page = first; page; page = psd.at(*page).next) {
+                photosOnPages += sheets[psd.at(*page).segment].tiles.size();
+                if (psd.at(*page).next)
+                    EXPECT_EQ(*page, psd.at(*psd.at(*page).next).previous);
+                at = *page;
+            }
+            (void)at;
+            EXPECT_EQ(count, photosOnPages);
         }
     }
 }
