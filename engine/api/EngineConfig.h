@@ -13,7 +13,9 @@ struct EngineConfig {
 
 // The defaults of this machine: the user's Documents folder, subfolder
 // "Snapdisc Images"; NTSC where the user's region is an NTSC country, PAL
-// elsewhere. Settings stored for the engine override them.
+// elsewhere; index pages. Settings stored for the engine override them
+// (Windows: HKCU\Software\Larkfield_SNZ\NeroAPI, "ImageFolder",
+// "VideoSystem" PAL or NTSC, "IndexPages" off).
 EngineConfig DefaultEngineConfig();
 
 // The highest drive letter not in use, for the image recorder ('Z' where

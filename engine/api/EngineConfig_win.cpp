@@ -51,6 +51,8 @@ EngineConfig DefaultEngineConfig()
         config.ntsc = true;
     else if (_stricmp(system.c_str(), "PAL") == 0)
         config.ntsc = false;
+    // "IndexPages" "off" makes discs without the index pages.
+    config.index = _stricmp(StoredText("IndexPages").c_str(), "off") != 0;
     return config;
 }
 

@@ -351,11 +351,14 @@ TEST(EngineConfig, DefaultsAndStoredSettings)
     RegSetValueExA(k, "ImageFolder", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\Images"), 10);
     const char* other = defaults.ntsc ? "PAL" : "NTSC";
     RegSetValueExA(k, "VideoSystem", 0, REG_SZ, reinterpret_cast<const BYTE*>(other), DWORD(strlen(other) + 1));
+    RegSetValueExA(k, "IndexPages", 0, REG_SZ, reinterpret_cast<const BYTE*>("Off"), 4);
     RegCloseKey(k);
     EngineConfig stored = DefaultEngineConfig();
     RegDeleteTreeA(HKEY_CURRENT_USER, key);
     EXPECT_EQ("C:\\Images", stored.imageFolder);
     EXPECT_NE(defaults.ntsc, stored.ntsc);
+    EXPECT_TRUE(defaults.index);
+    EXPECT_FALSE(stored.index);
 
     char letter = FreeDriveLetter();
     EXPECT_TRUE(letter >= 'D' && letter <= 'Z');

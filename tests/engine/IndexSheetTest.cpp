@@ -2,6 +2,7 @@
 // the sheet made a still item that ffmpeg decodes at both resolutions.
 #include <gtest/gtest.h>
 
+#include "engine/index/IndexPlan.h"
 #include "engine/index/IndexSheet.h"
 #include "engine/index/SheetFont.h"
 #include "engine/picture/PictureReader.h"
@@ -119,4 +120,37 @@ TEST(IndexSheet, FfmpegDecodesTheSheetAtBothResolutions)
         EXPECT_EQ("", errors) << picture.stream;
         EXPECT_EQ(picture.pixels, TempDir::Read(out).size()) << picture.stream;
     }
+}
+
+// Pages of 20 while the disc's 1,980 segments allow, then 25, 30, no
+// directory pages, and no index at all; a photo is never left out.
+TEST(IndexPlan, PageSizesFollowTheSegmentBudget)
+{
+    IndexPlan twelve = PlanIndex(12, 12);
+    ASSERT_TRUE(twelve.made);
+    EXPECT_EQ(20u, twelve.PerPage());
+    EXPECT_TRUE(twelve.photoNumbers);
+    EXPECT_EQ(1u, twelve.pages.size());
+    EXPECT_TRUE(twelve.directories.empty());
+
+    IndexPlan many = PlanIndex(150, 150);
+    EXPECT_FALSE(many.photoNumbers);
+    ASSERT_EQ(8u, many.pages.size());
+    EXPECT_EQ(10u, many.pages.back().count);
+    EXPECT_EQ(1u, many.directories.size());
+
+    const struct {
+        size_t photos, perPage, pages, directories;
+    } tight[] = {{1885, 25, 76, 4}, {1900, 25, 76, 4}, {1910, 30, 64, 3}, {1915, 30, 64, 0}};
+    for (const auto& t : tight) {
+        const IndexPlan plan = PlanIndex(t.photos, t.photos);
+        ASSERT_TRUE(plan.made) << t.photos;
+        EXPECT_EQ(t.perPage, plan.PerPage()) << t.photos;
+        EXPECT_EQ(t.pages, plan.pages.size()) << t.photos;
+        EXPECT_EQ(t.directories, plan.directories.size()) << t.photos;
+        EXPECT_LE(t.photos + plan.Stills(), kMaxDiscSegments);
+    }
+    EXPECT_FALSE(PlanIndex(1950, 1950).made);
+    EXPECT_EQ("41\u201360", RangeText(40, 20));
+    EXPECT_EQ("7", RangeText(6, 1));
 }

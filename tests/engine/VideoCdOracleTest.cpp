@@ -410,8 +410,9 @@ TEST(VideoCdOracle, IndexPagesLeadToEveryPhotoAndTheShowRunsPastThem)
                 for (unsigned at : shown[p].lists) {
                     const PrintedList& list = psd.at(at);
                     EXPECT_EQ(after, list.next);
-                    if (p > 0)
+                    if (p > 0) {
                         EXPECT_EQ(shown[p - 1].lists[0], list.previous);
+                    }
                     ASSERT_TRUE(list.back);
                     const PrintedList& page = psd.at(*list.back);
                     const auto& tiles = sheets[page.segment].tiles;
@@ -447,14 +448,12 @@ TEST(VideoCdOracle, IndexPagesLeadToEveryPhotoAndTheShowRunsPastThem)
             while (psd.at(first).previous)
                 first = *psd.at(first).previous;
             size_t photosOnPages = 0;
-            unsigned at = first;
             for (std::optional<unsigned> page = first; page; page = psd.at(*page).next) {
                 photosOnPages += sheets[psd.at(*page).segment].tiles.size();
-                if (psd.at(*page).next)
+                if (psd.at(*page).next) {
                     EXPECT_EQ(*page, psd.at(*psd.at(*page).next).previous);
-                at = *page;
+                }
             }
-            (void)at;
             EXPECT_EQ(count, photosOnPages);
         }
     }

@@ -54,6 +54,17 @@ TEST(SnapburnBurn, ProjectToImage)
         << ok.err;
     EXPECT_EQ(std::string::npos, ok.err.find("kpa_blackie")) << ok.err;
 
+    // Without the index page the disc holds one still fewer.
+    Outcome plain = BurnWith({dir.File("trip.snz"), "--out", dir.File("plain"), "--ntsc", "--no-index"});
+    ASSERT_EQ(0, plain.status) << plain.err;
+    auto binSize = [](const std::string& folder) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            if (entry.path().extension() == ".bin")
+                return std::filesystem::file_size(entry.path());
+        return std::uintmax_t{0};
+    };
+    EXPECT_LT(binSize(dir.File("plain")), binSize(dir.File("images")));
+
     Outcome simulated = BurnWith({"--delay", "2", Corpus("bmp/rgb24.bmp"), "--simulate", "--out", dir.File("sim")});
     EXPECT_EQ(0, simulated.status) << simulated.err;
     EXPECT_EQ(0u, FileCount(dir.File("sim")));

@@ -45,6 +45,7 @@ struct BurnArguments {
     int videoSystem = 0;  // 0 the engine's default, 1 PAL, 2 NTSC
     bool simulate = false;
     bool verify = true;
+    bool index = true;
     std::string device;  // empty: the image recorder
 };
 
@@ -74,6 +75,8 @@ bool ParseArguments(int argc, char** argv, BurnArguments& a, std::FILE* err)
             a.simulate = true;
         } else if (arg == "--no-verify") {
             a.verify = false;
+        } else if (arg == "--no-index") {
+            a.index = false;
         } else if (arg == "--device") {
             a.device = argv[++i];
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -260,6 +263,8 @@ int Burn(const EngineVideoCdJob& job, const BurnArguments& a, std::FILE* out, st
         config.imageFolder = a.outFolder;
     if (a.videoSystem != 0)
         config.ntsc = a.videoSystem == 2;
+    if (!a.index)
+        config.index = false;
 
     SimulatedDrive* simulated = nullptr;
     if (!a.device.empty() && !AddDevice(a, simulated, err)) {

@@ -38,6 +38,8 @@ const char kUsage[] =
     "                                \"simulated\" / \"simulated:FAULT\" for the drive in\n"
     "                                memory, which saves what it recorded in --out\n"
     "                  --no-verify   do not read a burned disc back to check it\n"
+    "                  --no-index    no index pages (RETURN on a photo shows a page of\n"
+    "                                numbered thumbnails; the number keys jump to a photo)\n"
     "                  Ctrl-C aborts cleanly: nothing is left behind\n"
     "                  exit status: 0 written, 1 burn failed or aborted,\n"
     "                  2 bad arguments or unreadable project\n"
