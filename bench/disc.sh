@@ -3,8 +3,8 @@
 # many times): 100 photos with our engine against the reference pipeline of
 # Debian's tools (djpeg scaling, mpeg2enc -f 6 for the normal and the
 # high-resolution still, mplex -f 6, vcdxbuild) in the same run, then 1900
-# photos with ours alone, the image writer's own speed against a plain file
-# copy, and our peak memory.
+# photos with ours alone, with and without the index pages, the image
+# writer's own speed against a plain file copy, and our peak memory.
 #   bench/disc.sh
 # Needs: imagemagick libjpeg-turbo-progs ffmpeg mjpegtools vcdimager bc (tools/dev.sh bench installs them)
 set -euo pipefail
@@ -36,6 +36,11 @@ ours100=$(elapsed "$start")
 start=$(now)
 peak_kb=$( { /usr/bin/time -f '%M' "$SNAPBURN" burn --pal --delay 5 $(photos 1900) --out "$WORK/ours1900" >/dev/null; } 2>&1 | tail -1)
 ours1900=$(elapsed "$start")
+rm -rf "$WORK/ours1900"
+# The same without the index pages: what the index costs.
+start=$(now)
+plain_peak_kb=$( { /usr/bin/time -f '%M' "$SNAPBURN" burn --pal --delay 5 --no-index $(photos 1900) --out "$WORK/ours1900" >/dev/null; } 2>&1 | tail -1)
+plain1900=$(elapsed "$start")
 rm -rf "$WORK/ours100" "$WORK/ours1900"
 
 # Reference: the same 100 photos through Debian's tools.
@@ -88,3 +93,6 @@ copy_mbs=$(echo "$bytes / 1000000 / $copy_s" | bc -l)
 printf 'disc: 100 photos in %.2f s, reference %.2f s, ratio %.2f; 1900 photos in %.2f s; writer %.0f MB/s, copy %.0f MB/s; peak %.0f MB\n' \
     "$ours100" "$theirs100" "$(echo "$theirs100 / $ours100" | bc -l)" "$ours1900" "$writer_mbs" "$copy_mbs" \
     "$(echo "$peak_kb / 1024" | bc -l)"
+printf 'index: 1900 photos in %.2f s with the index pages, %.2f s without, ratio %.3f; peak %.0f MB with, %.0f MB without\n' \
+    "$ours1900" "$plain1900" "$(echo "$ours1900 / $plain1900" | bc -l)" "$(echo "$peak_kb / 1024" | bc -l)" \
+    "$(echo "$plain_peak_kb / 1024" | bc -l)"

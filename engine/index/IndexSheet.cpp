@@ -203,9 +203,15 @@ Image MakeIndexSheet(const std::vector<SheetTile>& tiles, int columns, int rows,
         Fill(sheet, x, y, x + tileWidth, y + tileHeight, kTileBackground);
         if (tile.thumbnail && tile.thumbnail->width > 0)
             Place(sheet, *tile.thumbnail, x, y, tileWidth, tileHeight);
-        else
-            DrawCentred(sheet, number, x, tileWidth, y + (tileHeight - number.lineHeight) / 2, tile.label,
+        else {
+            // The label (a page's range) below the badge, smaller where it
+            // would not fit the tile.
+            const SheetFace& face =
+                SheetFont::TextWidth(number, tile.label) <= tileWidth - 8 ? number : caption;
+            const int top = y + number.lineHeight - 4;
+            DrawCentred(sheet, face, x, tileWidth, top + (tileHeight - (top - y) - face.lineHeight) / 2, tile.label,
                         kTitleColour);
+        }
         // The key on a dark badge in the tile's corner, readable on any photo.
         const int badgeWidth = SheetFont::TextWidth(number, tile.number) + 8;
         Fill(sheet, x, y, x + badgeWidth, y + number.lineHeight - 4, kTileBackground);

@@ -135,9 +135,12 @@ public:
         const std::vector<size_t> photoOfPicture = PhotoOfEachPicture();
         std::vector<PackedThumbnail> thumbnails(m_photos.size());
         const bool index = m_config.index && PlanIndex(m_photos.size(), paths.size()).made;
-        if (m_config.index && !index)
-            work.AddLogLine("The disc has no index pages: " + std::to_string(m_photos.size()) +
-                            " photos leave no room for them.");
+        if (m_config.index && !index) {
+            const std::string note = "The disc has no index pages: " + std::to_string(m_photos.size()) +
+                                     " photos leave no room for them.";
+            Engine::Instance().AddError(note);
+            work.AddLogLine(note);
+        }
         VideoCdDisc disc = MakeSlideshowDisc(
             m_photos, m_config, m_when, std::move(tracks),
             [&stills, &work, &thumbnails, &photoOfPicture](size_t i) {
