@@ -240,26 +240,23 @@ VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const E
         plan = PlanIndex(n, disc.segmentItems.size());
 
     // Each photo's first list comes first, in photo order, so photo i is
-    // list i + 1; then the index pages and directory pages, the end list,
-    // and the lists that only lengthen a long delay.
+    // list i + 1; then the index pages and directory pages, the lists that
+    // only lengthen a long delay, and the end list.
     std::vector<std::vector<double>> waits;
     for (const SlideshowPhoto& photo : photos)
         waits.push_back(SplitDelay(photo.seconds));
     const uint32_t firstPage = n;
-    const uint32_t end = firstPage + static_cast<uint32_t>(plan.pages.size() + plan.directories.size());
-    disc.lists.resize(end);
-    AddIndex(disc, plan, n, end, config, makeSheet);
     std::vector<uint32_t> extraStart(n);
-    uint32_t nextExtra = end + 1;
+    uint32_t nextExtra = firstPage + static_cast<uint32_t>(plan.pages.size() + plan.directories.size());
     for (uint32_t i = 0; i < n; ++i) {
         extraStart[i] = nextExtra;
         nextExtra += static_cast<uint32_t>(waits[i].size() - 1);
     }
-    VideoCdList endList;
-    endList.kind = VideoCdList::Kind::End;
-    endList.rejected = true;
-    disc.lists.push_back(endList);
-    disc.lists.resize(nextExtra);
+    const uint32_t end = nextExtra;  // the end list comes last
+    disc.lists.resize(end + 1);
+    disc.lists[end].kind = VideoCdList::Kind::End;
+    disc.lists[end].rejected = true;
+    AddIndex(disc, plan, n, end, config, makeSheet);
 
     for (uint32_t i = 0; i < n; ++i) {
         const uint32_t after = i + 1 < n ? i + 1 : end;  // where the photo's show goes on

@@ -36,12 +36,12 @@ TEST(SlideshowDisc, ListsChainThePhotosInOrder)
     VideoCdDisc disc = MakeSlideshowDisc(photos, config, 0, Tracks(), [](size_t) { return StillItem{}; });
     ASSERT_EQ(3u, disc.segmentItems.size());
     ASSERT_EQ(1u, disc.sequenceItems.size());
-    // Photo lists 1..3, the end list, then c's two extra lists (2000 + 2000 + 500).
+    // Photo lists 1..3, c's two extra lists (2000 + 2000 + 500), then the end list.
     ASSERT_EQ(6u, disc.lists.size());
     const VideoCdList& a = disc.lists[0];
     const VideoCdList& b = disc.lists[1];
     const VideoCdList& c = disc.lists[2];
-    EXPECT_EQ(VideoCdList::Kind::End, disc.lists[3].kind);
+    EXPECT_EQ(VideoCdList::Kind::End, disc.lists[5].kind);
     EXPECT_FALSE(a.previous.has_value());
     EXPECT_EQ(1u, *a.next);
     EXPECT_EQ(0u, *b.previous);
@@ -52,8 +52,8 @@ TEST(SlideshowDisc, ListsChainThePhotosInOrder)
     EXPECT_EQ(VideoCdList::Kind::Play, b.kind);
     // c's lists wait 2000, 2000 and 500 s, the wait leading on through the
     // chain to the end list, the keys from each to b and the end list.
-    const VideoCdList* chain[] = {&c, &disc.lists[4], &disc.lists[5]};
-    const uint32_t timeouts[] = {4, 5, 3};
+    const VideoCdList* chain[] = {&c, &disc.lists[3], &disc.lists[4]};
+    const uint32_t timeouts[] = {3, 4, 5};
     const int seconds[] = {2000, 2000, 500};
     for (size_t k = 0; k < 3; ++k) {
         const VideoCdList& l = *chain[k];
@@ -62,13 +62,13 @@ TEST(SlideshowDisc, ListsChainThePhotosInOrder)
         EXPECT_EQ(2u, l.items.at(0).index) << k;
         EXPECT_EQ(timeouts[k], *l.timeout) << k;
         EXPECT_EQ(seconds[k], WaitSecondsForCode(l.waitCode)) << k;
-        EXPECT_EQ(3u, *l.next) << k;
+        EXPECT_EQ(5u, *l.next) << k;
         EXPECT_EQ(1u, *l.previous) << k;
         EXPECT_TRUE(l.delayedKeys) << k;
     }
     for (const VideoCdList& l : disc.lists) {
         if (l.kind != VideoCdList::Kind::End) {
-            EXPECT_EQ(3u, *l.back);
+            EXPECT_EQ(5u, *l.back);
         }
     }
 }

@@ -105,7 +105,7 @@ TEST(VideoCdGoldenMotionItem, TwoSegmentItemMatchesVcdxbuild)
 }
 
 // A slideshow of 5, 2500 and 7 s as the program makes it, the 2500 s shown
-// by a selection list and a rejected one after the end list, against
+// by a selection list and a rejected one before the end list, against
 // chain.xml: vcdxbuild's selection lists in PSD.VCD and its extended ones
 // in PSD_X.VCD, which move the lists after them, and LOT_X.VCD to match.
 TEST(VideoCdGoldenChain, SelectionListsOfALongDelayMatchVcdxbuild)

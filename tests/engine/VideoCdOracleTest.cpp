@@ -399,6 +399,7 @@ TEST(VideoCdOracle, IndexPagesLeadToEveryPhotoAndTheShowRunsPastThem)
             const std::vector<ShownPhoto> shown = FollowTheWaits(psd, lot[1], end);
             ASSERT_EQ(count, shown.size()) << "the show runs from photo 1 to the end, past no page";
             ASSERT_EQ("end list", psd.at(end).kind);
+            EXPECT_EQ(end, psd.rbegin()->first) << "the end list comes last";
             // The pages by the segment of their sheet.
             std::map<int, unsigned> pageOfSheet;
             for (const auto& [at, list] : psd)
