@@ -61,7 +61,7 @@ xdotool key Return
 cue=$(ls "$WORK"/images/*.cue 2>/dev/null | head -1)
 [ -n "$cue" ] || fail "no image in the image folder"
 info=$(vcd-info -B -c "$cue" 2>&1)
-echo "$info" | grep -q "number of segments: 3" || fail "vcd-info does not find three stills:
+echo "$info" | grep -q "number of segments: 4" || fail "vcd-info does not find three photos and their index page:
 $info"
 echo "$info" | grep -q "wait: 10s" || fail "vcd-info does not find the photos' waits"
 rm -f "$WORK"/images/*

@@ -139,8 +139,8 @@ if [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null 2>&1 && command -v vcd
     cue=$(ls "$WORK"/images/*.cue 2>/dev/null | head -1)
     [ -n "$cue" ] || fail "the installed program wrote no image"
     photos=$(ls "$FOLDER/Sample/"*.jpg | wc -l)
-    vcd-info -B -c "$cue" 2>&1 | grep -q "number of segments: $photos" ||
-        fail "vcd-info does not find the sample's $photos photos in the image"
+    vcd-info -B -c "$cue" 2>&1 | grep -q "number of segments: $((photos + 1))" ||
+        fail "vcd-info does not find the sample's $photos photos and their index page in the image"
     xdotool mousemove $((X + 520)) $((Y + 15)) click 1      # "exit"
     for _ in $(seq 1 50); do
         kill -0 "$pid" 2>/dev/null || break

@@ -18,6 +18,7 @@ win() { echo "Z:$1" | tr / '\\'; }
 cue=$(ls "$WORK"/*.cue 2>/dev/null | head -1)
 [ -n "$cue" ] || { echo "no image was written"; cat "$WORK/out.txt"; exit 1; }
 info=$(vcd-info -B -c "$cue" 2>&1)
-echo "$info" | grep -q "number of segments: 2" || { echo "vcd-info:"; echo "$info"; exit 1; }
+# The two photos and their index page.
+echo "$info" | grep -q "number of segments: 3" || { echo "vcd-info:"; echo "$info"; exit 1; }
 echo "$info" | grep -q "wait: 5s" || { echo "vcd-info finds no 5 s wait:"; echo "$info"; exit 1; }
 echo "snapburn.exe: image read back by vcd-info"
