@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kCdBaseKBs = 150;  // the engine's 1x, as its speed lists give it
 constexpr double kMmcKBsPerSpeed = 176.4;
 constexpr int kReadyPolls = 6;  // 3 s: a status query must not hang the program
 constexpr unsigned int kEraseLimitMs = 3 * 60 * 60 * 1000;  // a full erase at 1x, with room
@@ -104,15 +103,7 @@ bool DriveRecorder::WriteSpeeds(int mediaType, EngineSpeedList& speeds) const
     multiples.erase(std::unique(multiples.begin(), multiples.end()), multiples.end());
     if (multiples.empty())
         return false;
-    speeds = EngineSpeedList{};
-    speeds.baseKBs = kCdBaseKBs;
-    for (int m : multiples) {
-        if (speeds.count == ENGINE_MAX_SPEEDS)
-            break;
-        speeds.multiples[speeds.count] = m;
-        speeds.speedsKBs[speeds.count] = m * kCdBaseKBs;
-        ++speeds.count;
-    }
+    speeds = CdSpeedList(multiples);
     return true;
 }
 

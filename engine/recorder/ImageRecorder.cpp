@@ -6,8 +6,6 @@
 
 namespace {
 
-const int kCdSpeeds[] = {1, 2, 4, 8, 10, 16, 24, 32, 40, 48, 52};
-const int kCdBaseKBs = 150;
 const unsigned int kCdBlocks = 80 * 60 * 75;  // an 80-minute CD-R
 
 bool IsCdMedia(int mediaType)
@@ -21,13 +19,7 @@ bool ImageRecorder::WriteSpeeds(int mediaType, EngineSpeedList& speeds) const
 {
     if (!IsCdMedia(mediaType))
         return false;
-    speeds = EngineSpeedList{};
-    speeds.baseKBs = kCdBaseKBs;
-    for (int multiple : kCdSpeeds) {
-        speeds.multiples[speeds.count] = multiple;
-        speeds.speedsKBs[speeds.count] = multiple * kCdBaseKBs;
-        ++speeds.count;
-    }
+    speeds = CdSpeedList({1, 2, 4, 8, 10, 16, 24, 32, 40, 48, 52});
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "engine/include/NeroAPI.h"
 
@@ -25,3 +26,20 @@ public:
     virtual int BurnVideoCd(const EngineVideoCdJob& job, unsigned int flags, unsigned int speed,
                             EngineProgress* progress) = 0;
 };
+
+// A CD speed list from multiples of 1x in ascending order, as the entry
+// points give it: 1x is 150 KB/s; at most ENGINE_MAX_SPEEDS are kept.
+inline EngineSpeedList CdSpeedList(const std::vector<int>& multiples)
+{
+    const int baseKBs = 150;
+    EngineSpeedList speeds{};
+    speeds.baseKBs = baseKBs;
+    for (int m : multiples) {
+        if (speeds.count == ENGINE_MAX_SPEEDS)
+            break;
+        speeds.multiples[speeds.count] = m;
+        speeds.speedsKBs[speeds.count] = m * baseKBs;
+        ++speeds.count;
+    }
+    return speeds;
+}

@@ -47,14 +47,16 @@ IsoDateTime IsoDateOf(std::time_t when)
     return date;
 }
 
-VideoCdSegmentItem StillSegment(size_t picture, const EngineConfig& config, const StillMaker& makeStill)
+// A segment item holding one still item (a photo's or an index sheet's),
+// made by make when the writer reaches it.
+VideoCdSegmentItem StillSegment(const EngineConfig& config, std::function<StillItem()> make)
 {
     VideoCdSegmentItem item;
     item.video = config.normalOnly ? SegmentVideo::Still : SegmentVideo::StillWithHigh;
     item.system = config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
     item.segments = 1;  // a still item (normal and high) is always under 150 packs
-    item.makePacks = [picture, makeStill] {
-        StillItem still = makeStill(picture);
+    item.makePacks = [make = std::move(make)] {
+        StillItem still = make();
         SegmentPacks packs;
         packs.ok = still.ok;
         packs.error = still.error;
@@ -74,19 +76,7 @@ VideoCdHotSpot HotSpotOf(const SheetRect& r)
 
 VideoCdSegmentItem SheetSegment(SheetContent content, const EngineConfig& config, const SheetMaker& makeSheet)
 {
-    VideoCdSegmentItem item;
-    item.video = config.normalOnly ? SegmentVideo::Still : SegmentVideo::StillWithHigh;
-    item.system = config.ntsc ? VideoSystem::Ntsc : VideoSystem::Pal;
-    item.segments = 1;
-    item.makePacks = [content, makeSheet] {
-        StillItem still = makeSheet(content);
-        SegmentPacks packs;
-        packs.ok = still.ok;
-        packs.error = still.error;
-        packs.packs = std::move(still.packs);
-        return packs;
-    };
-    return item;
+    return StillSegment(config, [content = std::move(content), makeSheet] { return makeSheet(content); });
 }
 
 // A page's selection list: it shows its sheet and waits for a key; nothing
@@ -230,7 +220,8 @@ VideoCdDisc MakeSlideshowDisc(const std::vector<SlideshowPhoto>& photos, const E
             disc.sequenceItems.push_back(std::move(tracks.mpegItems.at(nextMpeg++)));
         } else {
             shows.push_back({VideoCdPlayItem::Kind::Segment, static_cast<uint32_t>(disc.segmentItems.size())});
-            disc.segmentItems.push_back(StillSegment(disc.segmentItems.size(), config, makeStill));
+            const size_t picture = disc.segmentItems.size();
+            disc.segmentItems.push_back(StillSegment(config, [picture, makeStill] { return makeStill(picture); }));
         }
     }
 
